@@ -1,0 +1,33 @@
+#pragma once
+
+#include "engine/core/module.h"
+#include "engine/core/singleton.h"
+#include "engine/engineApi.h"
+
+#include <map>
+#include <vector>
+
+namespace engine::core {
+
+// Runs the registered modules once per pass of the main loop, in ascending
+// priority, until a quit is requested. The kernel never owns its modules.
+class ENGINE_API Kernel : public pattern::Singleton<Kernel> {
+public:
+    bool AddModule(Module* module, int key);
+    // Null for a key that was never registered.
+    Module* GetModule(int key) const;
+    bool Run();
+    void Quit();
+    void KillAll();
+
+private:
+    void Pass();
+
+    std::vector<Module*> mActive;
+    std::vector<Module*> mRetired;
+    std::map<int, Module*> mRegistry;
+    bool mRunning = false;
+    bool mQuitRequested = false;
+};
+
+} // namespace engine::core

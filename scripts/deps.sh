@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the engine, the demo and the tests need.
+set -euo pipefail
+packages=(
+  cmake g++ make pkg-config
+  libsdl2-dev libepoxy-dev libmpg123-dev libfltk1.3-dev liblua5.1-0-dev libstb-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libgl1-mesa-dri libegl-mesa0 libegl-dev libgl-dev
+  xvfb xauth
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

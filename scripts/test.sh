@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds with warnings as errors and runs every
+# test; then runs the suite once more under AddressSanitizer and UBSan.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/deps.sh"
+
+run_suite() {
+  local dir=$1
+  # The settings dialog needs an X display; everything else renders on
+  # SDL's offscreen driver.
+  if [ -z "${DISPLAY:-}" ]; then
+    xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir "$dir" --output-on-failure -j "$(nproc)"
+  else
+    ctest --test-dir "$dir" --output-on-failure -j "$(nproc)"
+  fi
+}
+
+"$root/scripts/build.sh" "$root/build" -DKOVRA_WERROR=ON
+run_suite "$root/build"
+
+"$root/scripts/build.sh" "$root/build-asan" -DKOVRA_WERROR=ON -DKOVRA_SANITIZE=ON \
+  -DKOVRA_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
+export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+run_suite "$root/build-asan"
