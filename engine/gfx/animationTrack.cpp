@@ -2,7 +2,8 @@
 
 namespace engine::gfx {
 
-AnimationTrack::AnimationTrack() : mExtrapolation(Constant), mValue(0.0f), mPlayer(&mKeys) {}
+AnimationTrack::AnimationTrack()
+    : mExtrapolation(Constant), mValue(0.0f), mKeys(), mPlayer(&mKeys) {}
 
 AnimationTrack::~AnimationTrack() {}
 

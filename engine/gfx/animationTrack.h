@@ -43,8 +43,9 @@ private:
 
     std::int32_t mExtrapolation;
     float mValue;
-    IPOPlayer mPlayer;
+    // Before the player, which is built on it.
     std::vector<Key> mKeys;
+    IPOPlayer mPlayer;
 };
 
 // Steps: the value of the key at or before the cursor.
