@@ -43,7 +43,10 @@ void IPOPlayer::Advance(float frames) {
         !mClamp && n >= 2 && span > 0.0f && std::isfinite(span) && std::isfinite(mTime);
     if (loops)
         SkipWholeCycles();
-    for (;;) {
+    // After the skip at most three wraps remain, each followed by at most n
+    // steps; the bound only matters for keys so close together that
+    // subtracting their span rounds back to the same time.
+    for (std::int64_t steps = 4 * static_cast<std::int64_t>(n) + 8; steps > 0; --steps) {
         const std::int32_t next = (mIndex + 1) % n;
         if (k[next].time >= mTime)
             break;

@@ -70,6 +70,18 @@ Matrix4x4 MatrixTransformation(const Vector3f* scaling, const Quaternion* rotati
     return m;
 }
 
+Vector3f TransformCoord(const Vector3f& v, const Matrix4x4& m) {
+    const Vector3f p = v * m;
+    const float w = v.x * m.m[3] + v.y * m.m[7] + v.z * m.m[11] + m.m[15];
+    return w == 0.0f ? p : p * (1.0f / w);
+}
+
+Vector3f TransformNormal(const Vector3f& v, const Matrix4x4& m) {
+    return Vector3f(v.x * m.m[0] + v.y * m.m[4] + v.z * m.m[8],
+                    v.x * m.m[1] + v.y * m.m[5] + v.z * m.m[9],
+                    v.x * m.m[2] + v.y * m.m[6] + v.z * m.m[10]);
+}
+
 bool MatrixInverse(const Matrix4x4& m, Matrix4x4& out) {
     // Cofactors in double: the products of the 2x2 minors lose too much in float.
     double a[16];

@@ -31,6 +31,11 @@ ENGINE_API Matrix4x4 MatrixTranslation(float tx, float ty, float tz);
 ENGINE_API Matrix4x4 MatrixTransformation(const Vector3f* scaling, const Quaternion* rotation,
                                           const Vector3f* translation);
 
+// The point (x, y, z, 1) times m, divided by the resulting w.
+ENGINE_API Vector3f TransformCoord(const Vector3f& v, const Matrix4x4& m);
+// The direction (x, y, z, 0) times m: the translation does not apply.
+ENGINE_API Vector3f TransformNormal(const Vector3f& v, const Matrix4x4& m);
+
 // General inverse. Returns false and leaves out unchanged when m is singular.
 ENGINE_API bool MatrixInverse(const Matrix4x4& m, Matrix4x4& out);
 

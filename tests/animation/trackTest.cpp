@@ -162,8 +162,11 @@ TEST(AnimationTrack, SingleKeyHoldsInEveryModeAndEnds) {
 TEST(AnimationTrack, BrokenKeyOrdersEnd) {
     // Equal first and last times, descending keys, a NaN key: the cursor must
     // still stop and produce a finite value.
-    const float orders[][3] = {
-        {4, 9, 4}, {10, 5, 1}, {1, std::numeric_limits<float>::quiet_NaN(), 8}};
+    const float tiny = std::nextafter(2.0f, 1.0f);
+    const float orders[][3] = {{std::nextafter(tiny, 1.0f), tiny, tiny},
+                               {4, 9, 4},
+                               {10, 5, 1},
+                               {1, std::numeric_limits<float>::quiet_NaN(), 8}};
     for (const auto& times : orders) {
         LinearAnimationTrack track;
         for (int i = 0; i < 3; ++i)

@@ -131,3 +131,12 @@ TEST(MatrixHelpers, InverseOfSingularFails) {
     EXPECT_FALSE(MatrixInverse(singular, out));
     ExpectMatrixNear(out, ZQuarterTurn());
 }
+
+TEST(MatrixHelpers, TransformCoordDividesAndNormalSkipsTranslation) {
+    const Matrix4x4 p = MatrixPerspectiveFovLH(kHalfPi, 1.0f, 1.0f, 11.0f);
+    ExpectNear(TransformCoord(Vector3f(2, 4, 11), p), Vector3f(2.0f / 11, 4.0f / 11, 1));
+    ExpectNear(TransformCoord(Vector3f(0, 0, 1), p), Vector3f(0, 0, 0));
+    const Matrix4x4 moved = ZQuarterTurn() * MatrixTranslation(5, 6, 7);
+    ExpectNear(TransformNormal(Vector3f(1, 0, 0), moved), Vector3f(0, 1, 0));
+    ExpectNear(TransformCoord(Vector3f(1, 0, 0), moved), Vector3f(5, 7, 7));
+}
