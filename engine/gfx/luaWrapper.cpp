@@ -44,9 +44,14 @@ void CountInstructions(lua_State* state, lua_Debug*) {
     lua_getallocf(state, &userData);
     auto* budget = static_cast<LuaScript::Budget*>(userData);
     budget->instructions += kHookInterval;
-    if (budget->instructions > LuaScript::kInstructionLimit)
-        luaL_error(state, "script stopped after %d instructions (endless loop?)",
-                   static_cast<int>(LuaScript::kInstructionLimit));
+    if (budget->instructions > LuaScript::kInstructionLimit) {
+        // Inside a hook, level 0 is the Lua function that is running.
+        luaL_where(state, 0);
+        lua_pushfstring(state, "script stopped after %d instructions (endless loop?)",
+                        static_cast<int>(LuaScript::kInstructionLimit));
+        lua_concat(state, 2);
+        lua_error(state);
+    }
 }
 
 } // namespace
@@ -98,9 +103,14 @@ void LuaScript::Load(const std::string& path) {
     }
     if (in.bad())
         fail("cannot read " + path);
-    if (!text.empty() && text[0] == '#')
-        text.erase(0, text.find('\n') == std::string::npos ? text.size() : text.find('\n'));
-    if (!text.empty() && text[0] == LUA_SIGNATURE[0])
+    std::size_t body = 0;
+    if (!text.empty() && text[0] == '#') {
+        // Keep the line feed so that line numbers still count the skipped line.
+        const std::size_t end = text.find('\n');
+        text.replace(0, end == std::string::npos ? text.size() : end + 1, "\n");
+        body = 1;
+    }
+    if (text.size() > body && text[body] == LUA_SIGNATURE[0])
         fail(path + ": precompiled chunks are not accepted");
     const std::string chunkName = "@" + path;
     if (luaL_loadbuffer(mState, text.data(), text.size(), chunkName.c_str()) != 0) {
