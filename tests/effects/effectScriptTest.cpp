@@ -114,6 +114,20 @@ TEST_F(EffectScriptTest, ReadsAFullPassDescription) {
         << rows;
 }
 
+TEST_F(EffectScriptTest, ReadsTheDocumentedExample) {
+    const auto variants =
+        ParseMaterialScript(KOVRA_SOURCE_DIR "/tests/effects/data/example.efx", mLoader);
+    ASSERT_EQ(variants.size(), 3u);
+    EXPECT_EQ(variants[0].priority, 3);
+    ASSERT_EQ(variants[0].passes.size(), 2u);
+    EXPECT_EQ(variants[0].passes[1].technique, "Blur");
+    EXPECT_EQ(variants[0].passes[1].colorTarget, "glow256");
+    EXPECT_FALSE(variants[0].passes[0].hasColorTarget);
+    EXPECT_EQ(variants[0].passes[0].textureParams.size(), 2u);
+    EXPECT_EQ(variants[2].passes[0].technique, "Plain");
+    EXPECT_EQ(variants[2].passes[0].streams, (std::set<int>{0, 4}));
+}
+
 TEST_F(EffectScriptTest, MissingOptionalKeysTakeTheirDefaults) {
     const auto variants = Parse("effect = { { pass = { { params = {}, streams = {} } } } }");
     ASSERT_EQ(variants.size(), 1u);
