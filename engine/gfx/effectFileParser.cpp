@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cmath>
 #include <fstream>
+#include <limits>
 #include <set>
 
 namespace engine::gfx {
@@ -22,6 +24,11 @@ bool SameWord(const std::string& a, const char* b) {
                return std::tolower(static_cast<unsigned char>(x)) ==
                       std::tolower(static_cast<unsigned char>(y));
            });
+}
+
+bool IsWholeInt32(double value) {
+    return value >= std::numeric_limits<std::int32_t>::min() &&
+           value <= std::numeric_limits<std::int32_t>::max() && value == std::trunc(value);
 }
 
 template <class Enum> struct EnumWord {
@@ -209,6 +216,9 @@ private:
         }
         if (result.ec != std::errc() || result.ptr != text.data() + text.size())
             Fail(mToken.line, "malformed number '" + text + "'");
+        // Every number ends up in a float (ints too), so larger ones cannot be meant.
+        if (value > std::numeric_limits<float>::max())
+            Fail(mToken.line, "number '" + text + "' is out of range");
         Advance();
         return negative ? -value : value;
     }
@@ -287,7 +297,7 @@ private:
                 annotation.value = ExpectBool();
             } else if (type == "int") {
                 const double value = ExpectNumber();
-                if (value != static_cast<std::int32_t>(value))
+                if (!IsWholeInt32(value))
                     Fail(line, "int annotation '" + annotation.name + "' is not a whole number");
                 annotation.value = static_cast<std::int32_t>(value);
             } else if (type == "float") {
@@ -376,7 +386,7 @@ private:
                 value = value != 0.0f ? 1.0f : 0.0f;
         if (parameter.type == ParameterType::Int)
             for (float value : values)
-                if (value != static_cast<float>(static_cast<std::int64_t>(value)))
+                if (!IsWholeInt32(value))
                     Fail(line,
                          "initial value of int '" + parameter.name + "' is not a whole number");
     }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace engine::gfx {
 
@@ -16,6 +17,17 @@ constexpr const char* kSource = ".\\Shader.cpp";
 
 [[noreturn]] void Fail(const std::string& message, int line) {
     core::Logging::Get()->Error(message, kSource, line);
+}
+
+// Lua numbers are doubles; out-of-range ones become infinities, as the
+// hardware conversion gives, instead of an undefined conversion.
+float ToFloat(double number) {
+    constexpr double kLargest = std::numeric_limits<float>::max();
+    if (number > kLargest)
+        return std::numeric_limits<float>::infinity();
+    if (number < -kLargest)
+        return -std::numeric_limits<float>::infinity();
+    return static_cast<float>(number);
 }
 
 template <class Cell>
@@ -33,7 +45,7 @@ void ReadVector(const LuaTable& value, std::vector<ParameterEntry<Cell>>& list,
     auto cell = AddEntry(list, name);
     for (std::size_t i = 0; i < N; ++i) {
         LuaTable component = value.Element(static_cast<int>(i + 1));
-        cell->value[i] = static_cast<float>(component.ToNumber());
+        cell->value[i] = ToFloat(component.ToNumber());
     }
 }
 
@@ -56,7 +68,7 @@ void ReadParameter(const LuaTable& description, PassDescription& pass,
     } else if (type == "ipo") {
         AddEntry(pass.ipoParams, name);
     } else if (type == "float") {
-        AddEntry(pass.floatParams, name)->value = static_cast<float>(value.ToNumber());
+        AddEntry(pass.floatParams, name)->value = ToFloat(value.ToNumber());
     } else if (type == "float2") {
         ReadVector<ShaderParameters::param64, 2>(value, pass.float2Params, name,
                                                  "float2 value must be a table", __LINE__);

@@ -197,6 +197,12 @@ TEST_F(EffectFileParserTest, ErrorsNameFileLineAndCause) {
               "test.fx(1): initial value of int 'x' is not a whole number");
     EXPECT_EQ(ErrorOf(WithTechnique("float x = 1e999;")), "test.fx(1): malformed number '1e999'");
     EXPECT_EQ(ErrorOf(WithTechnique("float x = 1.2.3;")), "test.fx(1): malformed number '1.2.3'");
+    EXPECT_EQ(ErrorOf(WithTechnique("float x = -1e300;")),
+              "test.fx(1): number '1e300' is out of range");
+    EXPECT_EQ(ErrorOf(WithTechnique("int x = 3e9;")),
+              "test.fx(1): initial value of int 'x' is not a whole number");
+    EXPECT_EQ(ErrorOf(WithTechnique("float x < int n = 1e20; >;")),
+              "test.fx(1): int annotation 'n' is not a whole number");
     EXPECT_EQ(ErrorOf(WithTechnique("float4x4 m[100000000];")),
               "test.fx(1): an array size must be a whole number from 1 to 4096");
     EXPECT_EQ(ErrorOf(WithTechnique("float4x4 m[0];")),

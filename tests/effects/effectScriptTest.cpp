@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <utility>
 
 using engine::gfx::EffectVariant;
@@ -183,6 +185,18 @@ TEST_F(EffectScriptTest, ArraysEndAtTheirFirstHoleAndNumbersReadAsText) {
     EXPECT_EQ(pass.floatParams.size(), 2u);
     EXPECT_EQ(pass.streams, (std::set<int>{0}));
     EXPECT_EQ(variants[0].passes.size(), 2u);
+}
+
+TEST_F(EffectScriptTest, HugeNumbersSaturate) {
+    const auto pass = Parse(Pass("priority = 1e300, params = { {'float', 'a', -1e300}, "
+                                 "{'int', 'b', 1e300}, {'float2', 'c', {1e300, 0/0}} }, "
+                                 "streams = {}"))[0]
+                          .passes[0];
+    EXPECT_EQ(pass.priority, INT32_MAX);
+    EXPECT_EQ(pass.floatParams[0].value->value, -std::numeric_limits<float>::infinity());
+    EXPECT_EQ(pass.floatParams[1].value->value, static_cast<float>(INT32_MAX));
+    EXPECT_EQ(pass.float2Params[0].value->value[0], std::numeric_limits<float>::infinity());
+    EXPECT_TRUE(std::isnan(pass.float2Params[0].value->value[1]));
 }
 
 TEST_F(EffectScriptTest, EmptyEffectYieldsNoVariants) {
