@@ -126,7 +126,7 @@ GlslSource BuildStage(const EffectDescription& effect, const EffectPass& pass,
         out.Code(common);
     if (shader)
         out.Code(*shader);
-    else
+    else if (stage == ShaderStage::Pixel)
         out.Line(std::string("void main() { ") + kPixelOutput + " = vec4(1.0); }");
     return out.Take();
 }
