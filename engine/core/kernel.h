@@ -19,10 +19,11 @@ public:
     bool Run();
     void Quit();
     void KillAll();
-
-private:
+    // One pass of the main loop: kills everything when a quit is pending,
+    // otherwise updates every alive module and retires the others.
     void Pass();
 
+private:
     std::vector<Module*> mActive;
     std::vector<Module*> mRetired;
     std::map<int, Module*> mRegistry;

@@ -7,9 +7,13 @@ Module::Module(const Module& other) = default;
 Module& Module::operator=(const Module& other) = default;
 Module::~Module() = default;
 
-bool Module::Load() { return true; }
+bool Module::Load() {
+    return true;
+}
 void Module::Pause() {}
-bool Module::Paused() const { return false; }
+bool Module::Paused() const {
+    return false;
+}
 void Module::Resume() {}
 
 } // namespace engine::core

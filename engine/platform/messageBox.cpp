@@ -56,6 +56,8 @@ MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) {
     return previous;
 }
 
-void SetMessageBoxOwnerWindow(SDL_Window* window) { gOwner = window; }
+void SetMessageBoxOwnerWindow(SDL_Window* window) {
+    gOwner = window;
+}
 
 } // namespace engine::platform
