@@ -138,7 +138,7 @@ public:
                                 std::uint32_t primitiveCount) override;
     Result DrawPrimitive(PrimitiveType type, std::uint32_t startVertex, std::uint32_t primitiveCount) override;
     void SetProgram(Program* program) override;
-    void SetUniform(Program* program, int location, UniformType type, const void* values, int count) override;
+    void SetUniform(Program* program, int location, UniformType type, const void* values, int count = 1) override;
     void SetTexture(int unit, BaseTexture* texture) override;
     void SetSamplerState(int unit, const SamplerState& state) override;
 
