@@ -34,7 +34,8 @@ SDL_Window* OpenWindow(const WindowDescription& description)
 bool StartOffscreenVideo()
 {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+    // Over SDL_VIDEODRIVER too: the driver it names is the one that failed.
+    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "offscreen", SDL_HINT_OVERRIDE);
     return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
 }
 
