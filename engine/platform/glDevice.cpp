@@ -1,6 +1,7 @@
 #include "engine/platform/glDevice.h"
 
 #include "engine/core/log.h"
+#include "engine/platform/driverPin.h"
 
 #include <SDL.h>
 #include <epoxy/gl.h>
@@ -15,6 +16,11 @@ namespace engine::platform {
 namespace {
 
 const char* const kSource = ".\\glDevice.cpp";
+
+// Set while the device's context exists. Objects may outlive their device
+// (shutdown releases the window before the resources); their GL names died
+// with the context then, and deleting them would need a context there is none of.
+using Liveness = std::shared_ptr<const bool>;
 
 struct GlFormat {
     GLenum internal = 0;
@@ -189,13 +195,19 @@ DrawMode DrawModeOf(PrimitiveType type, std::uint32_t primitives)
 // Bytes kept on the CPU between Lock and Unlock of a buffer.
 class GlBuffer {
 public:
-    GlBuffer(GLenum target, std::uint32_t size, BufferUsage usage) : mTarget(target), mSize(size), mUsage(usage)
+    GlBuffer(Liveness alive, GLenum target, std::uint32_t size, BufferUsage usage)
+        : mAlive(std::move(alive)), mTarget(target), mSize(size), mUsage(usage)
     {
         glGenBuffers(1, &mName);
         glBindBuffer(mTarget, mName);
         glBufferData(mTarget, size, nullptr, UsageHint());
     }
-    ~GlBuffer() { glDeleteBuffers(1, &mName); }
+    ~GlBuffer()
+    {
+        if (*mAlive) {
+            glDeleteBuffers(1, &mName);
+        }
+    }
 
     void* Lock(std::uint32_t offset, std::uint32_t size, std::uint32_t flags)
     {
@@ -235,6 +247,7 @@ public:
 private:
     GLenum UsageHint() const { return mUsage == BufferUsage::Dynamic ? GL_DYNAMIC_DRAW : GL_STATIC_DRAW; }
 
+    Liveness mAlive;
     GLenum mTarget;
     GLuint mName = 0;
     std::uint32_t mSize;
@@ -248,7 +261,10 @@ private:
 
 class GlVertexBuffer final : public VertexBuffer {
 public:
-    GlVertexBuffer(std::uint32_t size, BufferUsage usage) : mBuffer(GL_ARRAY_BUFFER, size, usage) {}
+    GlVertexBuffer(Liveness alive, std::uint32_t size, BufferUsage usage)
+        : mBuffer(std::move(alive), GL_ARRAY_BUFFER, size, usage)
+    {
+    }
     std::uint32_t Size() const override { return mBuffer.Size(); }
     void* Lock(std::uint32_t offset, std::uint32_t size, std::uint32_t flags) override
     {
@@ -265,8 +281,8 @@ class GlIndexBuffer final : public IndexBuffer {
 public:
     // Bound to the copy target so that creating one leaves the vertex array's
     // element binding alone.
-    GlIndexBuffer(std::uint32_t size, IndexFormat format, BufferUsage usage)
-        : mBuffer(GL_COPY_WRITE_BUFFER, size, usage), mFormat(format)
+    GlIndexBuffer(Liveness alive, std::uint32_t size, IndexFormat format, BufferUsage usage)
+        : mBuffer(std::move(alive), GL_COPY_WRITE_BUFFER, size, usage), mFormat(format)
     {
     }
     std::uint32_t Size() const override { return mBuffer.Size(); }
@@ -294,14 +310,21 @@ private:
 
 class GlProgram final : public Program {
 public:
-    GlProgram(GLuint name, std::vector<UniformInfo> uniforms) : mName(name), mUniforms(std::move(uniforms))
+    GlProgram(Liveness alive, GLuint name, std::vector<UniformInfo> uniforms)
+        : mAlive(std::move(alive)), mName(name), mUniforms(std::move(uniforms))
     {
         mAlphaFunc = glGetUniformLocation(name, "kovra_AlphaFunc");
         mAlphaRef = glGetUniformLocation(name, "kovra_AlphaRef");
     }
-    ~GlProgram() override { glDeleteProgram(mName); }
+    ~GlProgram() override
+    {
+        if (*mAlive) {
+            glDeleteProgram(mName);
+        }
+    }
     const std::vector<UniformInfo>& Uniforms() const override { return mUniforms; }
 
+    Liveness mAlive;
     GLuint mName;
     std::vector<UniformInfo> mUniforms;
     GLint mAlphaFunc;
@@ -377,14 +400,16 @@ public:
     }
     ~GlSurface() override
     {
-        if (mOwnsRenderbuffer) {
+        if (mOwnsRenderbuffer && *mAlive) {
             glDeleteRenderbuffers(1, &mRenderbuffer);
         }
     }
 
-    static std::unique_ptr<GlSurface> Renderbuffer(int width, int height, Format format, int samples)
+    static std::unique_ptr<GlSurface> Renderbuffer(Liveness alive, int width, int height, Format format,
+                                                   int samples)
     {
         auto surface = std::make_unique<GlSurface>(width, height, format, samples);
+        surface->mAlive = std::move(alive);
         glGenRenderbuffers(1, &surface->mRenderbuffer);
         surface->mOwnsRenderbuffer = true;
         glBindRenderbuffer(GL_RENDERBUFFER, surface->mRenderbuffer);
@@ -414,6 +439,7 @@ public:
     int mWidth, mHeight;
     Format mFormat;
     int mSamples;
+    Liveness mAlive;
     GLuint mRenderbuffer = 0;
     bool mOwnsRenderbuffer = false;
     GLuint mTexture = 0;
@@ -424,8 +450,8 @@ namespace {
 
 class GlTexture final : public Texture {
 public:
-    GlTexture(int width, int height, int levels, Format format, bool storage)
-        : mWidth(width), mHeight(height), mLevels(levels), mFormat(format), mStaging(levels)
+    GlTexture(Liveness alive, int width, int height, int levels, Format format, bool storage)
+        : mAlive(std::move(alive)), mWidth(width), mHeight(height), mLevels(levels), mFormat(format), mStaging(levels)
     {
         const GlFormat gl = GlFormatOf(format);
         glGenTextures(1, &mName);
@@ -457,7 +483,12 @@ public:
             mSurfaces.push_back(std::move(surface));
         }
     }
-    ~GlTexture() override { glDeleteTextures(1, &mName); }
+    ~GlTexture() override
+    {
+        if (*mAlive) {
+            glDeleteTextures(1, &mName);
+        }
+    }
 
     int LevelCount() const override { return mLevels; }
     Format GetFormat() const override { return mFormat; }
@@ -506,6 +537,7 @@ public:
     GLuint mName = 0;
 
 private:
+    Liveness mAlive;
     int mWidth, mHeight, mLevels;
     Format mFormat;
     std::vector<std::vector<std::uint8_t>> mStaging;
@@ -516,8 +548,8 @@ private:
 // first, so face images go up unchanged.
 class GlCubeTexture final : public CubeTexture {
 public:
-    GlCubeTexture(int edge, int levels, Format format, bool storage)
-        : mEdge(edge), mLevels(levels), mFormat(format), mStaging(6 * levels)
+    GlCubeTexture(Liveness alive, int edge, int levels, Format format, bool storage)
+        : mAlive(std::move(alive)), mEdge(edge), mLevels(levels), mFormat(format), mStaging(6 * levels)
     {
         const GlFormat gl = GlFormatOf(format);
         glGenTextures(1, &mName);
@@ -545,7 +577,12 @@ public:
             }
         }
     }
-    ~GlCubeTexture() override { glDeleteTextures(1, &mName); }
+    ~GlCubeTexture() override
+    {
+        if (*mAlive) {
+            glDeleteTextures(1, &mName);
+        }
+    }
 
     int LevelCount() const override { return mLevels; }
     Format GetFormat() const override { return mFormat; }
@@ -585,6 +622,7 @@ private:
         return f >= 0 && f < 6 && level >= 0 && level < mLevels ? f * mLevels + level : -1;
     }
 
+    Liveness mAlive;
     int mEdge, mLevels;
     Format mFormat;
     std::vector<std::vector<std::uint8_t>> mStaging;
@@ -593,6 +631,7 @@ private:
 } // namespace
 
 struct GlDevice::State {
+    std::shared_ptr<bool> alive = std::make_shared<bool>(true);
     std::unique_ptr<GlSurface> backBuffer;
     std::unique_ptr<GlSurface> depthStencil;
     std::unique_ptr<GlSurface> resolve;       // single-sampled copy of a multisampled back buffer
@@ -659,6 +698,7 @@ std::unique_ptr<GlDevice> GlDevice::Create(SDL_Window* window, const PresentPara
                       ")",
                   kSource, __LINE__);
     }
+    PinGraphicsDrivers();
     std::unique_ptr<GlDevice> device(new GlDevice(window, context));
     const int version = epoxy_gl_version();
     if (version < 33 || (version < 45 && !epoxy_has_gl_extension("GL_ARB_clip_control"))) {
@@ -713,6 +753,7 @@ GlDevice::~GlDevice()
     glDeleteFramebuffers(1, &s.readFramebuffer);
     glDeleteFramebuffers(1, &s.drawFramebuffer);
     glDeleteVertexArrays(1, &s.vertexArray);
+    *s.alive = false;
     mState.reset();
     SDL_GL_DeleteContext(static_cast<SDL_GLContext>(mContext));
 }
@@ -728,11 +769,11 @@ void GlDevice::CreateBackBuffer()
         mParameters.backBufferFormat = Format::X8R8G8B8;
     }
     const int samples = mParameters.multiSample > 1 ? mParameters.multiSample : 0;
-    s.backBuffer = GlSurface::Renderbuffer(width, height, mParameters.backBufferFormat, samples);
+    s.backBuffer = GlSurface::Renderbuffer(s.alive, width, height, mParameters.backBufferFormat, samples);
     const Format depthFormat = IsDepthFormat(mParameters.depthStencilFormat) ? mParameters.depthStencilFormat
                                                                              : Format::D24S8;
-    s.depthStencil = GlSurface::Renderbuffer(width, height, depthFormat, samples);
-    s.resolve = samples > 0 ? GlSurface::Renderbuffer(width, height, mParameters.backBufferFormat, 0) : nullptr;
+    s.depthStencil = GlSurface::Renderbuffer(s.alive, width, height, depthFormat, samples);
+    s.resolve = samples > 0 ? GlSurface::Renderbuffer(s.alive, width, height, mParameters.backBufferFormat, 0) : nullptr;
     s.renderTarget = s.backBuffer.get();
     s.depthTarget = mParameters.autoDepthStencil ? s.depthStencil.get() : nullptr;
     s.targetsDirty = true;
@@ -766,7 +807,7 @@ void GlDevice::BindTargets()
         // Direct3D leaves such a pair undefined; give the target a depth buffer of its own.
         if (!s.fallbackDepth || s.fallbackDepth->Width() != colour->Width() ||
             s.fallbackDepth->Height() != colour->Height() || s.fallbackDepth->Samples() != colour->Samples()) {
-            s.fallbackDepth = GlSurface::Renderbuffer(colour->Width(), colour->Height(), Format::D24S8,
+            s.fallbackDepth = GlSurface::Renderbuffer(s.alive, colour->Width(), colour->Height(), Format::D24S8,
                                                       colour->Samples());
         }
         depth = s.fallbackDepth.get();
@@ -861,14 +902,14 @@ std::unique_ptr<VertexBuffer> GlDevice::CreateVertexBuffer(std::uint32_t size, B
     if (size == 0) {
         return nullptr;
     }
-    auto buffer = std::make_unique<GlVertexBuffer>(size, usage);
+    auto buffer = std::make_unique<GlVertexBuffer>(mState->alive, size, usage);
     mState->vertexSetupDirty = true; // creation rebinds the array buffer
     return buffer;
 }
 
 std::unique_ptr<IndexBuffer> GlDevice::CreateIndexBuffer(std::uint32_t size, IndexFormat format, BufferUsage usage)
 {
-    return size == 0 ? nullptr : std::make_unique<GlIndexBuffer>(size, format, usage);
+    return size == 0 ? nullptr : std::make_unique<GlIndexBuffer>(mState->alive, size, format, usage);
 }
 
 std::unique_ptr<VertexDeclaration> GlDevice::CreateVertexDeclaration(std::span<const VertexElement> elements)
@@ -892,7 +933,7 @@ std::unique_ptr<Texture> GlDevice::CreateTexture(int width, int height, int leve
     }
     const int full = FullLevelCount(width, height);
     const int count = usage == TextureUsage::RenderTarget ? 1 : (levels <= 0 ? full : std::min(levels, full));
-    auto texture = std::make_unique<GlTexture>(width, height, count, format, mState->textureStorage);
+    auto texture = std::make_unique<GlTexture>(mState->alive, width, height, count, format, mState->textureStorage);
     mState->unitTargets.fill(0); // binding for creation disturbed the units' bindings
     return glGetError() == GL_NO_ERROR ? std::move(texture) : nullptr;
 }
@@ -905,7 +946,7 @@ std::unique_ptr<CubeTexture> GlDevice::CreateCubeTexture(int edgeLength, int lev
     }
     const int full = FullLevelCount(edgeLength, edgeLength);
     const int count = levels <= 0 ? full : std::min(levels, full);
-    auto texture = std::make_unique<GlCubeTexture>(edgeLength, count, format, mState->textureStorage);
+    auto texture = std::make_unique<GlCubeTexture>(mState->alive, edgeLength, count, format, mState->textureStorage);
     mState->unitTargets.fill(0);
     return glGetError() == GL_NO_ERROR ? std::move(texture) : nullptr;
 }
@@ -915,7 +956,7 @@ std::unique_ptr<Surface> GlDevice::CreateDepthStencilSurface(int width, int heig
     if (width <= 0 || height <= 0 || !IsDepthFormat(format)) {
         return nullptr;
     }
-    auto surface = GlSurface::Renderbuffer(width, height, format, multiSample > 1 ? multiSample : 0);
+    auto surface = GlSurface::Renderbuffer(mState->alive, width, height, format, multiSample > 1 ? multiSample : 0);
     return glGetError() == GL_NO_ERROR ? std::move(surface) : nullptr;
 }
 
@@ -975,7 +1016,7 @@ ProgramResult GlDevice::CreateProgram(const ProgramSource& source)
         info.arraySize = size;
         uniforms.push_back(std::move(info));
     }
-    result.program = std::make_unique<GlProgram>(program, std::move(uniforms));
+    result.program = std::make_unique<GlProgram>(mState->alive, program, std::move(uniforms));
     return result;
 }
 

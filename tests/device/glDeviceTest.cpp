@@ -78,9 +78,7 @@ protected:
     }
 
     void OpenDevice(PresentParameters parameters) {
-        mDevice.reset();
-        mPrograms.clear();
-        mWindow.reset();
+        CloseDevice();
         mWindow = std::make_unique<SdlWindow>(WindowDescription{L"device test", kSize, kSize});
         mDevice = GlDevice::Create(mWindow->Handle(), parameters);
         mDeclaration = mDevice->CreateVertexDeclaration(kElements);
@@ -88,7 +86,10 @@ protected:
         mTexture = Link(kTextureShader);
     }
 
-    void TearDown() override {
+    void TearDown() override { CloseDevice(); }
+
+    // Device objects go before their device, the device before its window.
+    void CloseDevice() {
         mBuffers.clear();
         mIndices.clear();
         mDeclaration.reset();
@@ -469,4 +470,24 @@ TEST_F(GlDeviceTest, DynamicBufferRefilledWithDiscard) {
     EXPECT_EQ(At(shot, 8, 8), kRed);
     EXPECT_EQ(At(shot, 8, 40), kRed);
     EXPECT_EQ(At(shot, 40, 40), kBlack);
+}
+
+// Shutdown releases the window and its device before the resource manager.
+TEST_F(GlDeviceTest, ObjectsMayOutliveTheirDevice) {
+    auto texture = mDevice->CreateTexture(16, 16, 0, Format::DXT5, TextureUsage::Static);
+    ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(texture->LevelCount(), 5);
+    auto cube = mDevice->CreateCubeTexture(8, 1, Format::X8R8G8B8);
+    auto depth = mDevice->CreateDepthStencilSurface(16, 16, Format::D24S8, 0);
+    auto buffer = mDevice->CreateVertexBuffer(64, BufferUsage::Dynamic);
+    ASSERT_NE(cube, nullptr);
+    ASSERT_NE(depth, nullptr);
+    ASSERT_NE(buffer, nullptr);
+    std::unique_ptr<Program> program = std::move(mPrograms.back());
+    CloseDevice();
+    program.reset();
+    buffer.reset();
+    depth.reset();
+    cube.reset();
+    texture.reset();
 }
