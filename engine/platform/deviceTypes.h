@@ -1,0 +1,299 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Value types of the graphics device. Enumerators carry the numeric codes of
+// the Direct3D 9 constants they stand for, so that numbers stored in settings
+// records, logs and effect scripts mean the same here.
+namespace engine::platform {
+
+// What a device call reports where Direct3D returns an HRESULT.
+enum class Result {
+    Ok,
+    Failed,         // bad arguments or a driver failure
+    DeviceLost,     // the device is lost and cannot be reset yet
+    DeviceNotReset, // the device is lost and can be reset now
+};
+
+enum class Format : std::uint32_t {
+    Unknown = 0,
+    A8R8G8B8 = 21,
+    X8R8G8B8 = 22,
+    R5G6B5 = 23,
+    D24S8 = 75,
+    D24X8 = 77,
+    D16 = 80,
+    R32F = 114,
+    DXT1 = 0x31545844, // four-character codes, as Direct3D spells them
+    DXT3 = 0x33545844,
+    DXT5 = 0x35545844,
+};
+
+bool IsCompressed(Format format);
+bool IsDepthFormat(Format format);
+// Bytes of one row of a level `width` texels wide (of 4-texel block rows for
+// compressed formats); 0 for an unknown format.
+std::uint32_t RowPitch(Format format, int width);
+// Bytes of a whole level.
+std::uint32_t LevelSize(Format format, int width, int height);
+
+// D3DDEVCAPS-style answers from the device.
+struct DeviceCaps {
+    std::uint32_t pixelShaderVersion = 0;  // e.g. 0xFFFF0300 for 3.0
+    std::uint32_t vertexShaderVersion = 0; // same token form as the pixel version
+    std::uint32_t vertexProcessingCaps = 0; // non-zero: hardware vertex processing
+    int maxTextureSize = 0;
+    int maxSamples = 0;
+    std::string driver;      // adapter identifier: driver name
+    std::string description; // adapter identifier: description
+    std::string deviceName;  // adapter identifier: device name
+};
+
+struct DisplayMode {
+    int width = 0;
+    int height = 0;
+    int refreshRate = 0;
+    Format format = Format::Unknown;
+};
+
+struct PresentParameters {
+    int width = 0;  // 0 in windowed mode: the window's client size
+    int height = 0; //
+    Format backBufferFormat = Format::X8R8G8B8; // X8R8G8B8, A8R8G8B8 or R5G6B5
+    bool windowed = true;
+    int multiSample = 0; // 0 or 1: none; 2..16 samples
+    bool autoDepthStencil = true;
+    Format depthStencilFormat = Format::D24S8;
+    int refreshRate = 0;
+    int presentInterval = 1;
+};
+
+enum ClearFlags : std::uint32_t {
+    ClearTarget = 1,
+    ClearZBuffer = 2,
+    ClearStencil = 4,
+};
+
+enum class TransformState : std::uint32_t {
+    View = 2,
+    Projection = 3,
+    World = 256,
+};
+
+enum class CullMode : std::uint32_t {
+    None = 1,
+    Clockwise = 2,        // drops faces wound clockwise on screen (front faces)
+    CounterClockwise = 3, // drops back faces; the default
+};
+
+enum class CompareFunc : std::uint32_t {
+    Never = 1,
+    Less = 2,
+    Equal = 3,
+    LessEqual = 4,
+    Greater = 5,
+    NotEqual = 6,
+    GreaterEqual = 7,
+    Always = 8,
+};
+
+enum class Blend : std::uint32_t {
+    Zero = 1,
+    One = 2,
+    SrcColor = 3,
+    InvSrcColor = 4,
+    SrcAlpha = 5,
+    InvSrcAlpha = 6,
+    DestAlpha = 7,
+    InvDestAlpha = 8,
+    DestColor = 9,
+    InvDestColor = 10,
+    SrcAlphaSat = 11,
+};
+
+enum class BlendOp : std::uint32_t {
+    Add = 1,
+    Subtract = 2,
+    RevSubtract = 3,
+    Min = 4,
+    Max = 5,
+};
+
+enum class FillMode : std::uint32_t {
+    Point = 1,
+    Wireframe = 2,
+    Solid = 3,
+};
+
+enum ColorWrite : std::uint32_t {
+    ColorWriteRed = 1,
+    ColorWriteGreen = 2,
+    ColorWriteBlue = 4,
+    ColorWriteAlpha = 8,
+    ColorWriteAll = 15,
+};
+
+// The render states an effect pass sets, with Direct3D's defaults.
+// Alpha test has no fixed-function stage in OpenGL: a program that wants it
+// declares the uniforms of kAlphaTestGlsl and calls KovraAlphaTest; the device
+// writes func and reference into them before each draw (func Always while the
+// test is disabled).
+struct RenderStates {
+    bool zEnable = true;
+    bool zWriteEnable = true;
+    CompareFunc zFunc = CompareFunc::LessEqual;
+    CullMode cullMode = CullMode::CounterClockwise;
+    bool alphaBlendEnable = false;
+    Blend srcBlend = Blend::One;
+    Blend destBlend = Blend::Zero;
+    BlendOp blendOp = BlendOp::Add;
+    bool alphaTestEnable = false;
+    std::uint32_t alphaRef = 0; // 0..255
+    CompareFunc alphaFunc = CompareFunc::Always;
+    std::uint32_t colorWriteEnable = ColorWriteAll;
+    FillMode fillMode = FillMode::Solid;
+};
+
+// GLSL to paste into a fragment shader that needs the alpha test.
+extern const char* const kAlphaTestGlsl;
+
+enum class TextureFilter : std::uint32_t {
+    None = 0,
+    Point = 1,
+    Linear = 2,
+};
+
+enum class TextureAddress : std::uint32_t {
+    Wrap = 1,
+    Mirror = 2,
+    Clamp = 3,
+};
+
+struct SamplerState {
+    TextureFilter minFilter = TextureFilter::Point;
+    TextureFilter magFilter = TextureFilter::Point;
+    TextureFilter mipFilter = TextureFilter::None;
+    TextureAddress addressU = TextureAddress::Wrap;
+    TextureAddress addressV = TextureAddress::Wrap;
+    TextureAddress addressW = TextureAddress::Wrap;
+
+    bool operator==(const SamplerState&) const = default;
+};
+
+enum class PrimitiveType : std::uint32_t {
+    PointList = 1,
+    LineList = 2,
+    LineStrip = 3,
+    TriangleList = 4,
+    TriangleStrip = 5,
+    TriangleFan = 6,
+};
+
+enum class DeclType : std::uint8_t {
+    Float1 = 0,
+    Float2 = 1,
+    Float3 = 2,
+    Float4 = 3,
+    Color = 4, // 32-bit ARGB, read as normalised rgba
+    UByte4 = 5,
+};
+
+enum class DeclUsage : std::uint8_t {
+    Position = 0,
+    BlendWeight = 1,
+    BlendIndices = 2,
+    Normal = 3,
+    TexCoord = 5,
+    Tangent = 6,
+    Binormal = 7,
+    Color = 10,
+};
+
+struct VertexElement {
+    std::uint16_t offset = 0; // bytes from the start of the vertex
+    DeclType type = DeclType::Float3;
+    DeclUsage usage = DeclUsage::Position;
+    std::uint8_t usageIndex = 0;
+};
+
+// The attribute slot a declaration usage feeds; programs bind their inputs to
+// these slots. -1 for a usage index out of range.
+int AttributeSlot(DeclUsage usage, int usageIndex);
+constexpr int kAttributeSlots = 16;
+
+enum class IndexFormat : std::uint8_t {
+    Index16 = 101,
+    Index32 = 102,
+};
+
+enum class BufferUsage : std::uint8_t {
+    Static,  // filled once (managed pool)
+    Dynamic, // refilled often; Lock with Discard throws the old contents away
+};
+
+enum LockFlags : std::uint32_t {
+    LockNone = 0,
+    LockDiscard = 0x2000,
+    LockReadOnly = 0x10,
+};
+
+enum class TextureUsage : std::uint8_t {
+    Static,       // filled through Lock
+    RenderTarget, // drawn into or copied into with StretchRect
+};
+
+enum class UniformType : std::uint8_t {
+    Float,
+    Float2,
+    Float3,
+    Float4,
+    Float3x3,
+    Float4x4,
+    Int,
+    Bool,
+    Sampler2D,
+    SamplerCube,
+    Other,
+};
+
+// Number of 32-bit values of one element of the type (a sampler takes its
+// texture unit as one integer; 0 for Other).
+int UniformComponents(UniformType type);
+
+struct UniformInfo {
+    std::string name; // without a trailing "[0]"
+    UniformType type = UniformType::Other;
+    int arraySize = 1;
+    int location = -1;
+};
+
+struct AttributeBinding {
+    std::string name; // the vertex shader's input
+    DeclUsage usage = DeclUsage::Position;
+    int usageIndex = 0;
+};
+
+struct ProgramSource {
+    std::string vertex;   // GLSL 330 core
+    std::string fragment; // GLSL 330 core
+    std::vector<AttributeBinding> attributes;
+};
+
+struct LockedRect {
+    void* bits = nullptr;
+    std::uint32_t pitch = 0; // bytes between rows (block rows when compressed)
+};
+
+enum class CubeFace : std::uint8_t {
+    PositiveX,
+    NegativeX,
+    PositiveY,
+    NegativeY,
+    PositiveZ,
+    NegativeZ,
+};
+
+} // namespace engine::platform
