@@ -67,8 +67,15 @@ void RecordExit(int code) {
 
 class SettingsDialogTest : public ::testing::Test {
 protected:
+    // Each test works in a folder of its own: ctest runs tests side by side
+    // and they all write data/log.html.
     void SetUp() override {
-        fs::create_directories("data");
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        mOuter = fs::current_path();
+        const fs::path folder =
+            mOuter / (std::string(test->test_suite_name()) + "." + test->name());
+        fs::create_directories(folder / "data");
+        fs::current_path(folder);
         for (const char* picture : {"dialogBanner.png", "dialogIcon.png"})
             fs::copy_file(fs::path(KOVRA_SOURCE_DIR) / "data" / picture, fs::path("data") / picture,
                           fs::copy_options::overwrite_existing);
@@ -79,7 +86,10 @@ protected:
     void TearDown() override {
         delete Kernel::mInstance;
         engine::core::SetProcessExit(nullptr);
+        fs::current_path(mOuter);
     }
+
+    fs::path mOuter;
 };
 
 TEST(WindowSettingsRecord, DefaultsAreTheDocumentedMode) {
