@@ -103,13 +103,13 @@ template <class Uploader> auto UploadAnyFormat(const TextureImage& image, Upload
 } // namespace
 
 void ManagedTexture::Create() {
-    Logging::Get()->Message("Creating managed texture " + Narrow(Name()), kSource, 126);
+    Logging::Get()->Message("Creating managed texture " + Narrow(Name()), kSource, 106);
     mHandle.reset();
     // A cube map read as a 2-D texture gives its first face.
     if (const auto image = LoadImage(Name()))
         mHandle = UploadAnyFormat(*image, Upload);
     if (!mHandle)
-        Logging::Get()->Error("Failed to create texture " + Narrow(Name()), kSource, 134);
+        Logging::Get()->Error("Failed to create texture " + Narrow(Name()), kSource, 112);
 }
 
 void ManagedTexture::Release() {
@@ -121,12 +121,12 @@ int ManagedTexture::GetTextureKind() const {
 }
 
 void ManagedCubeTexture::Create() {
-    Logging::Get()->Message("Creating managed texture " + Narrow(Name()), kSource, 158);
+    Logging::Get()->Message("Creating managed texture " + Narrow(Name()), kSource, 124);
     mHandle.reset();
     if (const auto image = LoadImage(Name()); image && image->faces == 6)
         mHandle = UploadAnyFormat(*image, UploadCube);
     if (!mHandle)
-        Logging::Get()->Error("Failed to create texture " + Narrow(Name()), kSource, 165);
+        Logging::Get()->Error("Failed to create texture " + Narrow(Name()), kSource, 129);
 }
 
 int ManagedCubeTexture::GetTextureKind() const {
@@ -137,14 +137,14 @@ RenderTargetTexture::RenderTargetTexture(std::wstring name, int size)
     : UnmanagedResource(std::move(name)), mSize(size) {}
 
 void RenderTargetTexture::Create() {
-    Logging::Get()->Message("Creating render target texture", kSource, 191);
+    Logging::Get()->Message("Creating render target texture", kSource, 140);
     mHandle.reset();
     if (platform::Device* device = GraphicsDevice())
         mHandle =
             device->CreateTexture(mSize, mSize, 1, device->GetPresentParameters().backBufferFormat,
                                   platform::TextureUsage::RenderTarget);
     if (!mHandle)
-        Logging::Get()->Error("Failed to create render target texture", kSource, 199);
+        Logging::Get()->Error("Failed to create render target texture", kSource, 147);
 }
 
 void RenderTargetTexture::Release() {
@@ -170,13 +170,13 @@ platform::Surface* RenderTargetTexture::GetSurface() const {
 DepthTexture::DepthTexture(std::wstring name) : RenderTargetTexture(std::move(name), kSize) {}
 
 void DepthTexture::Create() {
-    Logging::Get()->Message("Creating depth texture", kSource, 232);
+    Logging::Get()->Message("Creating depth texture", kSource, 173);
     mHandle.reset();
     if (platform::Device* device = GraphicsDevice())
         mHandle = device->CreateTexture(kSize, kSize, 1, Format::R32F,
                                         platform::TextureUsage::RenderTarget);
     if (!mHandle)
-        Logging::Get()->Error("Failed to create depth texture", kSource, 237);
+        Logging::Get()->Error("Failed to create depth texture", kSource, 179);
 }
 
 bool DepthTexture::IsColorTarget() const {
