@@ -42,7 +42,7 @@ public:
 // "LEVEL|file|text" of each log row, in order.
 inline std::vector<std::string> LogEntries(const std::string& rows) {
     static const std::regex row(
-        "<tr[^>]*><td>([A-Z]+)</td><td>[0-9]+</td><td>([^<]*)</td><td>((?:.|\\n)*?)</td></tr>\\r\\n");
+        "<tr[^>]*><td>([A-Z]+)</td><td>[0-9]+</td><td>([^<]*)</td><td>([\\s\\S]*?)</td></tr>\\r\\n");
     std::vector<std::string> entries;
     for (auto it = std::sregex_iterator(rows.begin(), rows.end(), row); it != std::sregex_iterator(); ++it)
         entries.push_back((*it)[1].str() + "|" + (*it)[2].str() + "|" + (*it)[3].str());
