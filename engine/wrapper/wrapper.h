@@ -5,10 +5,15 @@
 #include "engine/platform/deviceTypes.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace engine::platform {
 class Device;
+}
+
+namespace engine::gfx {
+class Effect;
 }
 
 // The free functions the engine exports to programs.
@@ -53,5 +58,11 @@ ENGINE_API bool isReleased(int key);
 // it with the resource manager, replacing an earlier target of that name;
 // effects that name it later get this one.
 ENGINE_API void CreateRenderTarget(const std::wstring& name, int size);
+
+// Pixel-shader version token (0xFFFF0200 for 2.0) that later effects may
+// use at most; effects whose variants all exceed it fall back.
+ENGINE_API void SetTargetShaderVersion(std::uint32_t version);
+// An effect built from the script through the effect pool.
+ENGINE_API std::shared_ptr<gfx::Effect> BuildEffect(const std::string& file);
 
 } // namespace engine
