@@ -37,4 +37,8 @@ platform::Device* Direct3DDevice() {
     return core::CWin32Window::Get()->Device();
 }
 
+platform::DisplayMode CurrentDisplayMode() {
+    return platform::SdlWindow::CurrentDisplayMode();
+}
+
 } // namespace engine

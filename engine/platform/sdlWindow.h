@@ -14,8 +14,8 @@ namespace engine::platform {
 
 struct WindowDescription {
     std::wstring title;
-    int width = 1024;  // client size
-    int height = 768;  //
+    int width = 1024; // client size
+    int height = 768; //
     bool fullscreen = false;
     int x = 100;
     int y = 100;
@@ -44,6 +44,9 @@ public:
 
     // Desktop mode of the first display; the video subsystem must be up.
     static DisplayMode DesktopDisplayMode();
+    // The same before any window exists: brings video up for the query,
+    // on the offscreen driver where there is no display.
+    static DisplayMode CurrentDisplayMode();
 
 private:
     SDL_Window* mWindow = nullptr;

@@ -5,6 +5,7 @@
 #include "engine/core/kernel.h"
 #include "engine/core/resourceManager.h"
 #include "engine/core/timer.h"
+#include "engine/gfx/effectPool.h"
 #include "engine/gfx/sceneInfo.h"
 
 namespace engine {
@@ -20,14 +21,17 @@ void StartApplication() {
     core::Module* input = kernel->GetModule(2);
     core::Module* screen = kernel->GetModule(1);
     core::Module* renderer = kernel->GetModule(10);
-    delete gfx::SceneInfo::Get();
+    // Singletons that were never made stay unmade: creating one here (an
+    // effect pool compiling its fallback effect) would only waste the exit.
+    delete gfx::SceneInfo::mInstance;
     delete input;
     delete screen;
-    delete core::Timer::Get();
+    delete core::Timer::mInstance;
+    delete gfx::EffectPool::mInstance;
     delete renderer;
-    delete core::CWin32Window::Get();
-    delete core::ResourceManager::Get();
-    delete core::Kernel::Get();
+    delete core::CWin32Window::mInstance;
+    delete core::ResourceManager::mInstance;
+    delete core::Kernel::mInstance;
 }
 
 void QuitApplication() {

@@ -36,6 +36,8 @@ ENGINE_API void SetClearColor(std::uint32_t color);
 // Capabilities read when the device was created.
 ENGINE_API platform::DeviceCaps GetDirect3DCaps();
 ENGINE_API platform::Device* Direct3DDevice();
+// The current mode of the primary display (offscreen: the driver's own).
+ENGINE_API platform::DisplayMode CurrentDisplayMode();
 
 // Registers a module under a key; the kernel starts it at once.
 ENGINE_API void AddModule(core::Module* module, int key);
