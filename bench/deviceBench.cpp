@@ -28,8 +28,8 @@ void GlClearPresent(benchmark::State& state) {
         if (device->Present() != Result::Ok)
             state.SkipWithError("Present failed");
     }
-    state.counters["frames/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                                    benchmark::Counter::kIsRate);
+    state.counters["frames/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(GlClearPresent)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -9,9 +9,9 @@ namespace engine::platform {
 
 namespace {
 
-bool IsGraphicsDriver(std::string_view path)
-{
-    for (std::string_view part : {"_dri.so", "libEGL", "libGLX", "libgallium", "libglapi", "libLLVM"}) {
+bool IsGraphicsDriver(std::string_view path) {
+    for (std::string_view part :
+         {"_dri.so", "libEGL", "libGLX", "libgallium", "libglapi", "libLLVM"}) {
         if (path.find(part) != std::string_view::npos) {
             return true;
         }
@@ -19,8 +19,7 @@ bool IsGraphicsDriver(std::string_view path)
     return false;
 }
 
-int Pin(dl_phdr_info* info, std::size_t, void*)
-{
+int Pin(dl_phdr_info* info, std::size_t, void*) {
     if (info->dlpi_name != nullptr && IsGraphicsDriver(info->dlpi_name)) {
         // NOLOAD only marks an already loaded object; the handle's reference is never dropped.
         dlopen(info->dlpi_name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
@@ -30,8 +29,7 @@ int Pin(dl_phdr_info* info, std::size_t, void*)
 
 } // namespace
 
-void PinGraphicsDrivers()
-{
+void PinGraphicsDrivers() {
     dl_iterate_phdr(Pin, nullptr);
 }
 

@@ -14,8 +14,7 @@ namespace {
 
 const char* const kSource = ".\\sdlWindow.cpp";
 
-SDL_Window* OpenWindow(const WindowDescription& description)
-{
+SDL_Window* OpenWindow(const WindowDescription& description) {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 4);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 5);
@@ -28,12 +27,11 @@ SDL_Window* OpenWindow(const WindowDescription& description)
         flags |= SDL_WINDOW_FULLSCREEN;
     }
     const std::string title = core::Narrow(description.title);
-    return SDL_CreateWindow(title.c_str(), description.x, description.y, description.width, description.height,
-                            flags);
+    return SDL_CreateWindow(title.c_str(), description.x, description.y, description.width,
+                            description.height, flags);
 }
 
-bool StartOffscreenVideo()
-{
+bool StartOffscreenVideo() {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     // Over SDL_VIDEODRIVER too: the driver it names is the one that failed.
     SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "offscreen", SDL_HINT_OVERRIDE);
@@ -42,21 +40,23 @@ bool StartOffscreenVideo()
 
 } // namespace
 
-SdlWindow::SdlWindow(const WindowDescription& description)
-{
+SdlWindow::SdlWindow(const WindowDescription& description) {
     auto& log = *core::Logging::Get();
     bool video = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     if (!video) {
-        log.Message(std::string("No display (") + SDL_GetError() + "), using the offscreen video driver", kSource,
-                    __LINE__);
+        log.Message(std::string("No display (") + SDL_GetError() +
+                        "), using the offscreen video driver",
+                    kSource, __LINE__);
         video = StartOffscreenVideo();
     }
     if (!video) {
-        log.Error(std::string("Could not initialise SDL video: ") + SDL_GetError(), kSource, __LINE__);
+        log.Error(std::string("Could not initialise SDL video: ") + SDL_GetError(), kSource,
+                  __LINE__);
     }
     mWindow = OpenWindow(description);
     if (mWindow == nullptr && SDL_GetCurrentVideoDriver() != std::string("offscreen")) {
-        log.Message(std::string("No OpenGL window (") + SDL_GetError() + "), using the offscreen video driver",
+        log.Message(std::string("No OpenGL window (") + SDL_GetError() +
+                        "), using the offscreen video driver",
                     kSource, __LINE__);
         if (StartOffscreenVideo()) {
             mWindow = OpenWindow(description);
@@ -71,26 +71,22 @@ SdlWindow::SdlWindow(const WindowDescription& description)
     SetMessageBoxOwnerWindow(mWindow);
 }
 
-SdlWindow::~SdlWindow()
-{
+SdlWindow::~SdlWindow() {
     SetMessageBoxOwnerWindow(nullptr);
     SDL_DestroyWindow(mWindow);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
-void SdlWindow::SetTitle(const std::wstring& title)
-{
+void SdlWindow::SetTitle(const std::wstring& title) {
     SDL_SetWindowTitle(mWindow, core::Narrow(title).c_str());
 }
 
-std::string SdlWindow::VideoDriver() const
-{
+std::string SdlWindow::VideoDriver() const {
     const char* driver = SDL_GetCurrentVideoDriver();
     return driver != nullptr ? driver : "";
 }
 
-std::vector<WindowMessage> SdlWindow::PumpMessages()
-{
+std::vector<WindowMessage> SdlWindow::PumpMessages() {
     std::vector<WindowMessage> messages;
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {
@@ -102,12 +98,11 @@ std::vector<WindowMessage> SdlWindow::PumpMessages()
     return messages;
 }
 
-DisplayMode SdlWindow::DesktopDisplayMode()
-{
+DisplayMode SdlWindow::DesktopDisplayMode() {
     SDL_DisplayMode mode{};
     if (SDL_GetDesktopDisplayMode(0, &mode) != 0) {
-        core::Logging::Get()->Error(std::string("Could not get the display mode: ") + SDL_GetError(), kSource,
-                                    __LINE__);
+        core::Logging::Get()->Error(
+            std::string("Could not get the display mode: ") + SDL_GetError(), kSource, __LINE__);
     }
     DisplayMode result;
     result.width = mode.w;
@@ -117,8 +112,7 @@ DisplayMode SdlWindow::DesktopDisplayMode()
     return result;
 }
 
-bool TranslateEvent(const SDL_Event& event, WindowMessage& message)
-{
+bool TranslateEvent(const SDL_Event& event, WindowMessage& message) {
     message = WindowMessage{};
     switch (event.type) {
     case SDL_QUIT:

@@ -14,8 +14,8 @@ namespace engine::platform {
 
 struct WindowDescription {
     std::wstring title;
-    int width = 1024;  // client size
-    int height = 768;  //
+    int width = 1024; // client size
+    int height = 768; //
     bool fullscreen = false;
     int x = 100;
     int y = 100;

@@ -66,7 +66,7 @@ std::vector<Vertex> TopLeftTriangle(float z = 0.5f) {
 
 // The whole target, texture coordinates the Direct3D way (v = 0 on top).
 std::vector<Vertex> FullScreenQuad() {
-    return {{-1, 1, 0.5f, 0, 0}, {1, 1, 0.5f, 1, 0}, {-1, -1, 0.5f, 0, 1},
+    return {{-1, 1, 0.5f, 0, 0},  {1, 1, 0.5f, 1, 0}, {-1, -1, 0.5f, 0, 1},
             {-1, -1, 0.5f, 0, 1}, {1, 1, 0.5f, 1, 0}, {1, -1, 0.5f, 1, 1}};
 }
 
@@ -99,10 +99,10 @@ protected:
     }
 
     Program* Link(const char* fragment) {
-        ProgramSource source{kVertexShader,
-                             fragment,
-                             {{"position", DeclUsage::Position, 0},
-                              {"texcoord", DeclUsage::TexCoord, 0}}};
+        ProgramSource source{
+            kVertexShader,
+            fragment,
+            {{"position", DeclUsage::Position, 0}, {"texcoord", DeclUsage::TexCoord, 0}}};
         ProgramResult result = mDevice->CreateProgram(source);
         EXPECT_NE(result.program, nullptr) << result.log;
         mPrograms.push_back(std::move(result.program));
@@ -288,8 +288,8 @@ TEST_F(GlDeviceTest, DepthRangeIsZeroToOne) {
 }
 
 TEST_F(GlDeviceTest, RenderTargetSampledWithDirect3DCoordinatesIsUpright) {
-    auto target = mDevice->CreateTexture(kSize, kSize, 1, Format::X8R8G8B8,
-                                         TextureUsage::RenderTarget);
+    auto target =
+        mDevice->CreateTexture(kSize, kSize, 1, Format::X8R8G8B8, TextureUsage::RenderTarget);
     ASSERT_NE(target, nullptr);
     Surface* backBuffer = mDevice->GetRenderTarget(0);
     ASSERT_EQ(backBuffer, mDevice->GetBackBuffer());
@@ -310,8 +310,7 @@ TEST_F(GlDeviceTest, StretchRectCopiesTheBackBufferUpright) {
     mDevice->BeginScene();
     mDevice->Clear(ClearTarget | ClearZBuffer, 0xFF000000, 1.0f, 0);
     DrawColoured(TopLeftTriangle(), kRedRgba);
-    ASSERT_EQ(mDevice->StretchRect(mDevice->GetBackBuffer(), copy->GetSurfaceLevel(0)),
-              Result::Ok);
+    ASSERT_EQ(mDevice->StretchRect(mDevice->GetBackBuffer(), copy->GetSurfaceLevel(0)), Result::Ok);
     mDevice->Clear(ClearTarget, 0xFF00FF00, 1.0f, 0);
     DrawTextured(FullScreenQuad(), copy.get());
     mDevice->EndScene();
@@ -348,13 +347,12 @@ TEST_F(GlDeviceTest, MultisampledBackBufferResolvesUpright) {
     parameters.multiSample = 4;
     ASSERT_TRUE(mDevice->CheckMultiSample(Format::X8R8G8B8, true, 4));
     OpenDevice(parameters);
-    auto copy = mDevice->CreateTexture(kSize, kSize, 1, Format::X8R8G8B8,
-                                       TextureUsage::RenderTarget);
+    auto copy =
+        mDevice->CreateTexture(kSize, kSize, 1, Format::X8R8G8B8, TextureUsage::RenderTarget);
     mDevice->BeginScene();
     mDevice->Clear(ClearTarget | ClearZBuffer, 0xFF0000FF, 1.0f, 0);
     DrawColoured(TopLeftTriangle(), kRedRgba);
-    ASSERT_EQ(mDevice->StretchRect(mDevice->GetBackBuffer(), copy->GetSurfaceLevel(0)),
-              Result::Ok);
+    ASSERT_EQ(mDevice->StretchRect(mDevice->GetBackBuffer(), copy->GetSurfaceLevel(0)), Result::Ok);
     mDevice->EndScene();
     EXPECT_EQ(mDevice->Present(), Result::Ok);
     ExpectQuadrants(Screenshot(), kRed, kBlue);

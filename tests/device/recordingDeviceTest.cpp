@@ -168,8 +168,9 @@ TEST(RecordingDevice, ProgramsListTheirUniformsAndKeepValues) {
     ProgramSource source;
     source.vertex = "#version 330 core\nuniform mat4 WorldViewProjection;\nuniform vec4 Light[4];\n"
                     "in vec3 position;\nvoid main() { gl_Position = vec4(position, 1.0); }\n";
-    source.fragment = "#version 330 core\nuniform sampler2D diffuse;\nuniform vec4 Light[4];\n"
-                      "uniform float Time;\nout vec4 colour;\nvoid main() { colour = vec4(Time); }\n";
+    source.fragment =
+        "#version 330 core\nuniform sampler2D diffuse;\nuniform vec4 Light[4];\n"
+        "uniform float Time;\nout vec4 colour;\nvoid main() { colour = vec4(Time); }\n";
     ProgramResult result = device.CreateProgram(source);
     ASSERT_NE(result.program, nullptr);
     const auto& uniforms = result.program->Uniforms();
