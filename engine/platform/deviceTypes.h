@@ -60,7 +60,7 @@ struct DisplayMode {
 };
 
 struct PresentParameters {
-    int width = 0;                              // 0 in windowed mode: the window's client size
+    int width = 0;                              // 0: the window's client size (windowed mode passes 0)
     int height = 0;                             //
     Format backBufferFormat = Format::X8R8G8B8; // X8R8G8B8, A8R8G8B8 or R5G6B5
     bool windowed = true;
