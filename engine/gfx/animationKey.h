@@ -1,0 +1,19 @@
+#pragma once
+
+#include "engine/engineApi.h"
+
+namespace engine::gfx {
+
+// One point of a keyframe curve; time in frames (frame 1 is the start).
+struct ENGINE_API Key {
+    float time;
+    float value;
+};
+
+// Bezier handle of a key: x in frames, y in the curve's value.
+struct ENGINE_API Handle {
+    float x;
+    float y;
+};
+
+} // namespace engine::gfx

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "engine/engineApi.h"
+
+#include <cstddef>
+#include <string>
+
+struct lua_State;
+
+namespace engine::gfx {
+
+// Runs one Lua chunk in a bare state (no standard library) and keeps the
+// state for reading what the chunk left behind. A chunk that runs away is
+// stopped: the instruction count and the memory it may take are bounded, so
+// a broken or hostile script ends in an error instead of a hang.
+class ENGINE_API LuaScript {
+public:
+    // Instructions a chunk may execute and bytes its state may hold while it
+    // runs; effect scripts need a tiny fraction of either.
+    static constexpr long kInstructionLimit = 10'000'000;
+    static constexpr std::size_t kMemoryLimit = 64u << 20;
+    static constexpr std::size_t kFileSizeLimit = 4u << 20;
+
+    explicit LuaScript(const std::string& path);
+    ~LuaScript();
+    LuaScript(const LuaScript&) = delete;
+    LuaScript& operator=(const LuaScript&) = delete;
+
+    lua_State* GetState() const { return mState; }
+
+    struct Budget {
+        std::size_t bytes = 0;
+        std::size_t byteLimit = 0;
+        long instructions = 0;
+    };
+
+private:
+    void Load(const std::string& path);
+
+    Budget mBudget;
+    lua_State* mState = nullptr;
+};
+
+// One value on the Lua stack. Every lookup pushes the value it finds and
+// hands it back as a new LuaTable that pops it again when it goes out of
+// scope, so nested reads keep the stack balanced as long as they are scoped.
+// Looking something up in a value that is not a table yields nil rather than
+// raising a Lua error outside a protected call.
+class ENGINE_API LuaTable {
+public:
+    // The global `name`.
+    static LuaTable Global(LuaScript& script, const char* name);
+
+    ~LuaTable();
+    LuaTable(const LuaTable&) = delete;
+    LuaTable& operator=(const LuaTable&) = delete;
+
+    LuaTable Field(const char* key) const;
+    LuaTable Element(int index) const;
+    bool HasElement(int index) const;
+
+    bool IsTable() const;
+    bool IsNil() const;
+    std::string ToString() const;
+    double ToNumber() const;
+    bool ToBoolean() const;
+
+private:
+    LuaTable(LuaScript& script, int index) : mScript(script), mIndex(index) {}
+
+    LuaScript& mScript;
+    int mIndex;
+};
+
+} // namespace engine::gfx

@@ -1,0 +1,2 @@
+vertexshader vs { }
+technique T { pass { VertexShader = compile vs_2_0 other(); } }

@@ -1,0 +1,2 @@
+float4x4 wvp : WorldViewProjection;
+vertexshader vs { }

@@ -1,0 +1,4 @@
+float x;
+sampler2D s = sampler_state { Texture = <x>; };
+vertexshader vs { void main() { gl_Position = POSITION; } }
+technique T { pass { VertexShader = compile vs_2_0 vs(); } }

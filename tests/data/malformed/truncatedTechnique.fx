@@ -1,0 +1,2 @@
+vertexshader vs { }
+technique T < bool quad = true; string material = "bl

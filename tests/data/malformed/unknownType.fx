@@ -1,0 +1,3 @@
+half4 tint;
+vertexshader vs { void main() { gl_Position = POSITION; } }
+technique T { pass { VertexShader = compile vs_2_0 vs(); } }
