@@ -1,6 +1,7 @@
 #include "engine/platform/glDevice.h"
 
 #include "engine/core/log.h"
+#include "engine/math/matrix4x4.h"
 #include "engine/platform/driverPin.h"
 
 #include <SDL.h>
@@ -1163,16 +1164,15 @@ int TransformIndex(TransformState state) {
 
 } // namespace
 
-// Matrix4x4 is a plain record of 16 floats, row by row. The device keeps the
-// transforms for whoever asks; drawing takes its matrices from uniforms.
+// The device keeps the transforms for whoever asks; drawing takes its
+// matrices from uniforms.
 void GlDevice::SetTransform(TransformState state, const math::Matrix4x4& matrix) {
-    std::memcpy(mState->transforms[TransformIndex(state)].data(), static_cast<const void*>(&matrix),
-                16 * sizeof(float));
+    std::copy(matrix.m, matrix.m + 16, mState->transforms[TransformIndex(state)].begin());
 }
 
 void GlDevice::GetTransform(TransformState state, math::Matrix4x4& matrix) const {
-    std::memcpy(static_cast<void*>(&matrix), mState->transforms[TransformIndex(state)].data(),
-                16 * sizeof(float));
+    const auto& stored = mState->transforms[TransformIndex(state)];
+    std::copy(stored.begin(), stored.end(), matrix.m);
 }
 
 void GlDevice::SetCullMode(CullMode mode) {

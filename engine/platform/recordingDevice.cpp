@@ -1,5 +1,7 @@
 #include "engine/platform/recordingDevice.h"
 
+#include "engine/math/matrix4x4.h"
+
 #include <algorithm>
 #include <cstring>
 #include <iomanip>
@@ -631,16 +633,14 @@ int TransformIndex(TransformState state) {
 
 } // namespace
 
-// Matrix4x4 is a plain record of 16 floats, row by row.
 void RecordingDevice::SetTransform(TransformState state, const math::Matrix4x4& matrix) {
     Record(Call::SetTransform, nullptr, nullptr, {Code(state)});
-    std::memcpy(mTransforms[TransformIndex(state)].data(), static_cast<const void*>(&matrix),
-                16 * sizeof(float));
+    std::copy(matrix.m, matrix.m + 16, mTransforms[TransformIndex(state)].begin());
 }
 
 void RecordingDevice::GetTransform(TransformState state, math::Matrix4x4& matrix) const {
-    std::memcpy(static_cast<void*>(&matrix), mTransforms[TransformIndex(state)].data(),
-                16 * sizeof(float));
+    const auto& stored = mTransforms[TransformIndex(state)];
+    std::copy(stored.begin(), stored.end(), matrix.m);
 }
 
 void RecordingDevice::SetCullMode(CullMode mode) {

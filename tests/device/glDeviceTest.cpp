@@ -1,4 +1,5 @@
 #include "engine/platform/glDevice.h"
+#include "engine/math/matrixHelpers.h"
 #include "engine/platform/sdlWindow.h"
 #include "support/logCapture.h"
 
@@ -488,4 +489,30 @@ TEST_F(GlDeviceTest, ObjectsMayOutliveTheirDevice) {
     depth.reset();
     cube.reset();
     texture.reset();
+}
+
+// The engine's own matrices: left-handed perspective, world then projection.
+TEST_F(GlDeviceTest, EngineProjectionShowsWhatLiesAheadUpright) {
+    using engine::math::Matrix4x4;
+    const Matrix4x4 projection =
+        engine::math::MatrixPerspectiveFovLH(0.7853982f, 1.0f, 0.5f, 400.0f);
+    const std::vector<Vertex> upperLeft = {
+        {-3.7f, 3.7f, 0, 0, 0}, {-0.4f, 3.7f, 0, 0, 0}, {-3.7f, 0.4f, 0, 0, 0}};
+    mDevice->SetTransform(TransformState::Projection, projection);
+    Matrix4x4 stored;
+    mDevice->GetTransform(TransformState::Projection, stored);
+    EXPECT_EQ(stored.m[11], 1.0f);
+
+    mDevice->BeginScene();
+    mDevice->Clear(ClearTarget | ClearZBuffer, 0xFF000000, 1.0f, 0);
+    const Matrix4x4 ahead = engine::math::MatrixTranslation(0, 0, 10) * projection;
+    SetTransform(mColour, ahead.m);
+    DrawColoured(upperLeft, kRedRgba);
+    const Matrix4x4 beyondFar = engine::math::MatrixTranslation(0, 0, 500) * projection;
+    SetTransform(mColour, beyondFar.m);
+    const std::vector<Vertex> everywhere = {
+        {-400, 400, 0, 0, 0}, {400, 400, 0, 0, 0}, {-400, -400, 0, 0, 0}};
+    DrawColoured(everywhere, kGreenRgba);
+    mDevice->EndScene();
+    ExpectQuadrants(Screenshot(), kRed, kBlack);
 }

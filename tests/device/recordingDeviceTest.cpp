@@ -1,4 +1,5 @@
 #include "engine/platform/recordingDevice.h"
+#include "engine/math/matrixHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -190,4 +191,22 @@ TEST(RecordingDevice, ProgramsListTheirUniformsAndKeepValues) {
     EXPECT_EQ(device.UniformFloats(result.program.get(), uniforms[1].location),
               std::vector<float>(light, light + 8));
     EXPECT_EQ(RecordingDevice::Describe(device.Calls().back()), "SetUniform(1, 3, 2, 1, 2, 3)");
+}
+
+TEST(RecordingDevice, KeepsTransformsPerState) {
+    RecordingDevice device;
+    const auto view = engine::math::MatrixTranslation(1, 2, 3);
+    const auto projection = engine::math::MatrixScaling(2, 2, 2);
+    device.SetTransform(TransformState::View, view);
+    device.SetTransform(TransformState::Projection, projection);
+    engine::math::Matrix4x4 stored;
+    device.GetTransform(TransformState::View, stored);
+    EXPECT_EQ(stored.m[12], 1.0f);
+    EXPECT_EQ(stored.m[14], 3.0f);
+    device.GetTransform(TransformState::Projection, stored);
+    EXPECT_EQ(stored.m[0], 2.0f);
+    EXPECT_EQ(stored.m[12], 0.0f);
+    device.GetTransform(TransformState::World, stored);
+    EXPECT_EQ(stored.m[0], 1.0f);
+    EXPECT_EQ(RecordingDevice::Describe(device.Calls()[1]), "SetTransform(3)");
 }
