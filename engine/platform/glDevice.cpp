@@ -390,10 +390,19 @@ public:
         surface->mAlive = std::move(alive);
         glGenRenderbuffers(1, &surface->mRenderbuffer);
         surface->mOwnsRenderbuffer = true;
-        glBindRenderbuffer(GL_RENDERBUFFER, surface->mRenderbuffer);
+        surface->Allocate(width, height, format, samples);
+        return surface;
+    }
+
+    // New storage for a renderbuffer surface; the object itself stays.
+    void Allocate(int width, int height, Format format, int samples) {
+        mWidth = width;
+        mHeight = height;
+        mFormat = format;
+        mSamples = samples;
+        glBindRenderbuffer(GL_RENDERBUFFER, mRenderbuffer);
         glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, GlFormatOf(format).internal,
                                          width, height);
-        return surface;
     }
 
     int Width() const override { return mWidth; }
@@ -735,12 +744,19 @@ void GlDevice::CreateBackBuffer() {
         mParameters.backBufferFormat = Format::X8R8G8B8;
     }
     const int samples = mParameters.multiSample > 1 ? mParameters.multiSample : 0;
-    s.backBuffer =
-        GlSurface::Renderbuffer(s.alive, width, height, mParameters.backBufferFormat, samples);
     const Format depthFormat = IsDepthFormat(mParameters.depthStencilFormat)
                                    ? mParameters.depthStencilFormat
                                    : Format::D24S8;
-    s.depthStencil = GlSurface::Renderbuffer(s.alive, width, height, depthFormat, samples);
+    // Whoever holds the back buffer or depth buffer keeps holding them across Reset.
+    if (s.backBuffer) {
+        s.backBuffer->Allocate(width, height, mParameters.backBufferFormat, samples);
+        s.depthStencil->Allocate(width, height, depthFormat, samples);
+    } else {
+        s.backBuffer =
+            GlSurface::Renderbuffer(s.alive, width, height, mParameters.backBufferFormat, samples);
+        s.depthStencil = GlSurface::Renderbuffer(s.alive, width, height, depthFormat, samples);
+    }
+    s.fallbackDepth.reset();
     s.resolve = samples > 0 ? GlSurface::Renderbuffer(s.alive, width, height,
                                                       mParameters.backBufferFormat, 0)
                             : nullptr;
@@ -833,7 +849,6 @@ Result GlDevice::Reset(const PresentParameters& parameters) {
         return Result::DeviceLost;
     }
     mParameters = parameters;
-    DestroyBackBuffer();
     CreateBackBuffer();
     s.lost = false;
     s.inScene = false;

@@ -378,7 +378,9 @@ TEST_F(GlDeviceTest, FullScreenDeviceIsLostWhileTheWindowIsAway) {
     EXPECT_EQ(mDevice->TestCooperativeLevel(), Result::DeviceNotReset);
     EXPECT_EQ(mDevice->Present(), Result::DeviceLost);
     fullScreen.width = 48;
+    Surface* backBuffer = mDevice->GetRenderTarget(0);
     ASSERT_EQ(mDevice->Reset(fullScreen), Result::Ok);
+    EXPECT_EQ(mDevice->GetBackBuffer(), backBuffer) << "held across Reset, as the renderer does";
     EXPECT_EQ(mDevice->TestCooperativeLevel(), Result::Ok);
     EXPECT_EQ(mDevice->GetBackBuffer()->Width(), 48);
 
@@ -515,4 +517,53 @@ TEST_F(GlDeviceTest, EngineProjectionShowsWhatLiesAheadUpright) {
     DrawColoured(everywhere, kGreenRgba);
     mDevice->EndScene();
     ExpectQuadrants(Screenshot(), kRed, kBlack);
+}
+
+// A depth target (one float channel) larger than the back buffer still depth-tests.
+TEST_F(GlDeviceTest, FloatTargetLargerThanTheBackBufferDepthTests) {
+    auto target = mDevice->CreateTexture(128, 128, 1, Format::R32F, TextureUsage::RenderTarget);
+    ASSERT_NE(target, nullptr);
+    const auto upperLeftHalf = [](float z) {
+        return std::vector<Vertex>{{-1, 1, z, 0, 0}, {1, 1, z, 0, 0}, {-1, -1, z, 0, 0}};
+    };
+    const float quarter[4] = {0.25f, 0, 0, 1};
+    mDevice->BeginScene();
+    ASSERT_EQ(mDevice->SetRenderTarget(0, target->GetSurfaceLevel(0)), Result::Ok);
+    mDevice->Clear(ClearTarget | ClearZBuffer, 0xFF000000, 1.0f, 0);
+    DrawColoured(upperLeftHalf(0.5f), quarter);
+    DrawColoured(upperLeftHalf(0.7f), kRedRgba);
+    mDevice->EndScene();
+    const auto shot = Screenshot(target->GetSurfaceLevel(0));
+    ASSERT_EQ(mShotWidth, 128);
+    EXPECT_EQ(At(shot, 16, 16), 0xFF404040u) << "saved as grey";
+    EXPECT_EQ(At(shot, 100, 10), 0xFF404040u) << "beyond the back buffer's size";
+    EXPECT_EQ(At(shot, 10, 100), 0xFF404040u);
+    EXPECT_EQ(At(shot, 120, 120), kBlack);
+}
+
+TEST_F(GlDeviceTest, BlendAndColourWriteStates) {
+    RenderStates states;
+    states.alphaBlendEnable = true;
+    states.srcBlend = Blend::SrcAlpha;
+    states.destBlend = Blend::InvSrcAlpha;
+    mDevice->ApplyRenderStates(states);
+    const float halfRed[4] = {1, 0, 0, 0.5f};
+    mDevice->BeginScene();
+    mDevice->Clear(ClearTarget | ClearZBuffer, 0xFF0000FF, 1.0f, 0);
+    DrawColoured(TopLeftTriangle(), halfRed);
+    mDevice->EndScene();
+    const std::uint32_t mixed = At(Screenshot(), 8, 8);
+    EXPECT_NEAR(static_cast<int>(mixed & 0xFF), 128, 1);
+    EXPECT_EQ((mixed >> 8) & 0xFF, 0u);
+    EXPECT_NEAR(static_cast<int>((mixed >> 16) & 0xFF), 127, 1);
+
+    states = RenderStates{};
+    states.colorWriteEnable = ColorWriteGreen;
+    mDevice->ApplyRenderStates(states);
+    const float white[4] = {1, 1, 1, 1};
+    mDevice->BeginScene();
+    mDevice->Clear(ClearTarget | ClearZBuffer, 0xFF0000FF, 1.0f, 0); // masks do not limit Clear
+    DrawColoured(TopLeftTriangle(), white);
+    mDevice->EndScene();
+    ExpectQuadrants(Screenshot(), 0xFFFFFF00u, kBlue);
 }
