@@ -718,18 +718,8 @@ std::unique_ptr<GlDevice> GlDevice::Create(SDL_Window* window,
 }
 
 GlDevice::~GlDevice() {
-    State& s = *mState;
-    for (GLuint sampler : s.samplers) {
-        if (sampler != 0) {
-            glDeleteSamplers(1, &sampler);
-        }
-    }
-    DestroyBackBuffer();
-    glDeleteFramebuffers(1, &s.targetFramebuffer);
-    glDeleteFramebuffers(1, &s.readFramebuffer);
-    glDeleteFramebuffers(1, &s.drawFramebuffer);
-    glDeleteVertexArrays(1, &s.vertexArray);
-    *s.alive = false;
+    // Deleting the context deletes every object made in it.
+    *mState->alive = false;
     mState.reset();
     SDL_GL_DeleteContext(static_cast<SDL_GLContext>(mContext));
 }
@@ -768,14 +758,6 @@ void GlDevice::CreateBackBuffer() {
         core::Logging::Get()->Error("Could not create the back buffer", kSource, __LINE__);
     }
     glViewport(0, 0, width, height);
-}
-
-void GlDevice::DestroyBackBuffer() {
-    State& s = *mState;
-    s.backBuffer.reset();
-    s.depthStencil.reset();
-    s.resolve.reset();
-    s.fallbackDepth.reset();
 }
 
 void GlDevice::BindTargets() {

@@ -86,7 +86,6 @@ private:
 
     GlDevice(SDL_Window* window, void* context);
     void CreateBackBuffer();
-    void DestroyBackBuffer();
     void BindTargets();
     bool PrepareDraw(bool indexed);
     // A single-sampled copy of a multisampled surface, or the surface itself.

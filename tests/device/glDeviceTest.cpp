@@ -1,4 +1,5 @@
 #include "engine/platform/glDevice.h"
+#include "engine/core/exception.h"
 #include "engine/math/matrixHelpers.h"
 #include "engine/platform/sdlWindow.h"
 #include "support/logCapture.h"
@@ -566,4 +567,21 @@ TEST_F(GlDeviceTest, BlendAndColourWriteStates) {
     DrawColoured(TopLeftTriangle(), white);
     mDevice->EndScene();
     ExpectQuadrants(Screenshot(), 0xFFFFFF00u, kBlue);
+}
+
+TEST(GlDeviceVersion, TooOldAnOpenGLIsAnErrorNamingTheVersion) {
+    kovra::test::LogCapture log;
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    setenv("MESA_GL_VERSION_OVERRIDE", "3.0", 1);
+    {
+        SdlWindow window(WindowDescription{L"old", 16, 16});
+        EXPECT_THROW(GlDevice::Create(window.Handle(), PresentParameters{}),
+                     engine::core::Exception);
+    }
+    unsetenv("MESA_GL_VERSION_OVERRIDE");
+    const std::string rows = log.Rows();
+    EXPECT_NE(rows.find("<td>ERROR</td>"), std::string::npos) << rows;
+    EXPECT_NE(rows.find("OpenGL 3.3 core with clip control is required, found OpenGL 3.0"),
+              std::string::npos)
+        << rows;
 }
