@@ -2,7 +2,7 @@
 
 #include "engine/core/log.h"
 #include "engine/math/matrix4x4.h"
-#include "engine/platform/driverPin.h"
+#include "engine/platform/libraryPin.h"
 
 #include <SDL.h>
 #include <epoxy/gl.h>
@@ -675,7 +675,7 @@ std::unique_ptr<GlDevice> GlDevice::Create(SDL_Window* window,
                       SDL_GetError() + ")",
                   kSource, __LINE__);
     }
-    PinGraphicsDrivers();
+    PinLoadedLibraries();
     std::unique_ptr<GlDevice> device(new GlDevice(window, context));
     const int version = epoxy_gl_version();
     if (version < 33 || (version < 45 && !epoxy_has_gl_extension("GL_ARB_clip_control"))) {
