@@ -18,10 +18,17 @@ namespace {
 
 const char* const kSource = ".\\glDevice.cpp";
 
-// Set while the device's context exists. Objects may outlive their device
-// (shutdown releases the window before the resources); their GL names died
-// with the context then, and deleting them would need a context there is none of.
-using Liveness = std::shared_ptr<const bool>;
+// What device objects tell their device, and learn from it. Objects may
+// outlive their device (shutdown releases the window before the resources):
+// their GL names died with the context then, and deleting them would need a
+// context there is none of.
+struct DeviceLink {
+    bool alive = true;
+    // A vertex buffer or declaration went away: a new one may take its
+    // address, so the attribute setup must be made again.
+    bool vertexSetupDirty = true;
+};
+using Liveness = std::shared_ptr<DeviceLink>;
 
 struct GlFormat {
     GLenum internal = 0;
@@ -194,9 +201,10 @@ public:
         glBufferData(mTarget, size, nullptr, UsageHint());
     }
     ~GlBuffer() {
-        if (*mAlive) {
+        if (mAlive->alive) {
             glDeleteBuffers(1, &mName);
         }
+        mAlive->vertexSetupDirty = true;
     }
 
     void* Lock(std::uint32_t offset, std::uint32_t size, std::uint32_t flags) {
@@ -286,11 +294,13 @@ private:
 
 class GlDeclaration final : public VertexDeclaration {
 public:
-    explicit GlDeclaration(std::span<const VertexElement> elements)
-        : mElements(elements.begin(), elements.end()) {}
+    GlDeclaration(Liveness link, std::span<const VertexElement> elements)
+        : mLink(std::move(link)), mElements(elements.begin(), elements.end()) {}
+    ~GlDeclaration() override { mLink->vertexSetupDirty = true; }
     std::span<const VertexElement> Elements() const override { return mElements; }
 
 private:
+    Liveness mLink;
     std::vector<VertexElement> mElements;
 };
 
@@ -302,7 +312,7 @@ public:
         mAlphaRef = glGetUniformLocation(name, "kovra_AlphaRef");
     }
     ~GlProgram() override {
-        if (*mAlive) {
+        if (mAlive->alive) {
             glDeleteProgram(mName);
         }
     }
@@ -379,7 +389,7 @@ public:
     GlSurface(int width, int height, Format format, int samples)
         : mWidth(width), mHeight(height), mFormat(format), mSamples(samples) {}
     ~GlSurface() override {
-        if (mOwnsRenderbuffer && *mAlive) {
+        if (mOwnsRenderbuffer && mAlive->alive) {
             glDeleteRenderbuffers(1, &mRenderbuffer);
         }
     }
@@ -470,7 +480,7 @@ public:
         }
     }
     ~GlTexture() override {
-        if (*mAlive) {
+        if (mAlive->alive) {
             glDeleteTextures(1, &mName);
         }
     }
@@ -560,7 +570,7 @@ public:
         }
     }
     ~GlCubeTexture() override {
-        if (*mAlive) {
+        if (mAlive->alive) {
             glDeleteTextures(1, &mName);
         }
     }
@@ -609,7 +619,7 @@ private:
 } // namespace
 
 struct GlDevice::State {
-    std::shared_ptr<bool> alive = std::make_shared<bool>(true);
+    Liveness link = std::make_shared<DeviceLink>();
     std::unique_ptr<GlSurface> backBuffer;
     std::unique_ptr<GlSurface> depthStencil;
     std::unique_ptr<GlSurface> resolve;       // single-sampled copy of a multisampled back buffer
@@ -635,7 +645,6 @@ struct GlDevice::State {
     std::uint32_t streamOffset = 0;
     std::uint32_t streamStride = 0;
     GlIndexBuffer* indices = nullptr;
-    bool vertexSetupDirty = true;
     std::uint32_t enabledSlots = 0;
     std::array<GLuint, 16> samplers{};
     std::array<SamplerState, 16> samplerStates{};
@@ -719,7 +728,7 @@ std::unique_ptr<GlDevice> GlDevice::Create(SDL_Window* window,
 
 GlDevice::~GlDevice() {
     // Deleting the context deletes every object made in it.
-    *mState->alive = false;
+    mState->link->alive = false;
     mState.reset();
     SDL_GL_DeleteContext(static_cast<SDL_GLContext>(mContext));
 }
@@ -743,11 +752,11 @@ void GlDevice::CreateBackBuffer() {
         s.depthStencil->Allocate(width, height, depthFormat, samples);
     } else {
         s.backBuffer =
-            GlSurface::Renderbuffer(s.alive, width, height, mParameters.backBufferFormat, samples);
-        s.depthStencil = GlSurface::Renderbuffer(s.alive, width, height, depthFormat, samples);
+            GlSurface::Renderbuffer(s.link, width, height, mParameters.backBufferFormat, samples);
+        s.depthStencil = GlSurface::Renderbuffer(s.link, width, height, depthFormat, samples);
     }
     s.fallbackDepth.reset();
-    s.resolve = samples > 0 ? GlSurface::Renderbuffer(s.alive, width, height,
+    s.resolve = samples > 0 ? GlSurface::Renderbuffer(s.link, width, height,
                                                       mParameters.backBufferFormat, 0)
                             : nullptr;
     s.renderTarget = s.backBuffer.get();
@@ -775,7 +784,7 @@ void GlDevice::BindTargets() {
         if (!s.fallbackDepth || s.fallbackDepth->Width() != colour->Width() ||
             s.fallbackDepth->Height() != colour->Height() ||
             s.fallbackDepth->Samples() != colour->Samples()) {
-            s.fallbackDepth = GlSurface::Renderbuffer(s.alive, colour->Width(), colour->Height(),
+            s.fallbackDepth = GlSurface::Renderbuffer(s.link, colour->Width(), colour->Height(),
                                                       Format::D24S8, colour->Samples());
         }
         depth = s.fallbackDepth.get();
@@ -862,15 +871,12 @@ std::unique_ptr<VertexBuffer> GlDevice::CreateVertexBuffer(std::uint32_t size, B
     if (size == 0) {
         return nullptr;
     }
-    auto buffer = std::make_unique<GlVertexBuffer>(mState->alive, size, usage);
-    mState->vertexSetupDirty = true; // creation rebinds the array buffer
-    return buffer;
+    return std::make_unique<GlVertexBuffer>(mState->link, size, usage);
 }
 
 std::unique_ptr<IndexBuffer> GlDevice::CreateIndexBuffer(std::uint32_t size, IndexFormat format,
                                                          BufferUsage usage) {
-    return size == 0 ? nullptr
-                     : std::make_unique<GlIndexBuffer>(mState->alive, size, format, usage);
+    return size == 0 ? nullptr : std::make_unique<GlIndexBuffer>(mState->link, size, format, usage);
 }
 
 std::unique_ptr<VertexDeclaration>
@@ -881,7 +887,7 @@ GlDevice::CreateVertexDeclaration(std::span<const VertexElement> elements) {
             return nullptr;
         }
     }
-    return elements.empty() ? nullptr : std::make_unique<GlDeclaration>(elements);
+    return elements.empty() ? nullptr : std::make_unique<GlDeclaration>(mState->link, elements);
 }
 
 std::unique_ptr<Texture> GlDevice::CreateTexture(int width, int height, int levels, Format format,
@@ -896,7 +902,7 @@ std::unique_ptr<Texture> GlDevice::CreateTexture(int width, int height, int leve
     const int full = FullLevelCount(width, height);
     const int count =
         usage == TextureUsage::RenderTarget ? 1 : (levels <= 0 ? full : std::min(levels, full));
-    auto texture = std::make_unique<GlTexture>(mState->alive, width, height, count, format,
+    auto texture = std::make_unique<GlTexture>(mState->link, width, height, count, format,
                                                mState->textureStorage);
     mState->unitTargets.fill(0); // binding for creation disturbed the units' bindings
     return glGetError() == GL_NO_ERROR ? std::move(texture) : nullptr;
@@ -911,7 +917,7 @@ std::unique_ptr<CubeTexture> GlDevice::CreateCubeTexture(int edgeLength, int lev
     }
     const int full = FullLevelCount(edgeLength, edgeLength);
     const int count = levels <= 0 ? full : std::min(levels, full);
-    auto texture = std::make_unique<GlCubeTexture>(mState->alive, edgeLength, count, format,
+    auto texture = std::make_unique<GlCubeTexture>(mState->link, edgeLength, count, format,
                                                    mState->textureStorage);
     mState->unitTargets.fill(0);
     return glGetError() == GL_NO_ERROR ? std::move(texture) : nullptr;
@@ -922,7 +928,7 @@ std::unique_ptr<Surface> GlDevice::CreateDepthStencilSurface(int width, int heig
     if (width <= 0 || height <= 0 || !IsDepthFormat(format)) {
         return nullptr;
     }
-    auto surface = GlSurface::Renderbuffer(mState->alive, width, height, format,
+    auto surface = GlSurface::Renderbuffer(mState->link, width, height, format,
                                            multiSample > 1 ? multiSample : 0);
     return glGetError() == GL_NO_ERROR ? std::move(surface) : nullptr;
 }
@@ -983,7 +989,7 @@ ProgramResult GlDevice::CreateProgram(const ProgramSource& source) {
         info.arraySize = size;
         uniforms.push_back(std::move(info));
     }
-    result.program = std::make_unique<GlProgram>(mState->alive, program, std::move(uniforms));
+    result.program = std::make_unique<GlProgram>(mState->link, program, std::move(uniforms));
     return result;
 }
 
@@ -1210,7 +1216,7 @@ void GlDevice::ApplyRenderStates(const RenderStates& states) {
 void GlDevice::SetVertexDeclaration(VertexDeclaration* declaration) {
     if (declaration != mState->declaration) {
         mState->declaration = static_cast<GlDeclaration*>(declaration);
-        mState->vertexSetupDirty = true;
+        mState->link->vertexSetupDirty = true;
     }
 }
 
@@ -1220,7 +1226,7 @@ void GlDevice::SetStreamSource(VertexBuffer* buffer, std::uint32_t offset, std::
         s.stream = static_cast<GlVertexBuffer*>(buffer);
         s.streamOffset = offset;
         s.streamStride = stride;
-        s.vertexSetupDirty = true;
+        s.link->vertexSetupDirty = true;
     }
 }
 
@@ -1236,7 +1242,7 @@ bool GlDevice::PrepareDraw(bool indexed) {
         return false;
     }
     BindTargets();
-    if (s.vertexSetupDirty) {
+    if (s.link->vertexSetupDirty) {
         glBindBuffer(GL_ARRAY_BUFFER, s.stream->Name());
         std::uint32_t slots = 0;
         for (const VertexElement& element : s.declaration->Elements()) {
@@ -1265,7 +1271,7 @@ bool GlDevice::PrepareDraw(bool indexed) {
             }
         }
         s.enabledSlots = slots;
-        s.vertexSetupDirty = false;
+        s.link->vertexSetupDirty = false;
     }
     GlProgram& program = *s.program;
     if (program.mAlphaFunc >= 0) {

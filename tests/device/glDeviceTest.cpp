@@ -585,3 +585,25 @@ TEST(GlDeviceVersion, TooOldAnOpenGLIsAnErrorNamingTheVersion) {
               std::string::npos)
         << rows;
 }
+
+// A buffer made after another was freed may sit at the same address.
+TEST_F(GlDeviceTest, ReplacedVertexBufferIsBoundAfresh) {
+    mDevice->BeginScene();
+    mDevice->Clear(ClearTarget | ClearZBuffer, 0xFF000000, 1.0f, 0);
+    DrawColoured(TopLeftTriangle(), kRedRgba);
+    const void* first = mBuffers.back().get();
+    mBuffers.clear();
+    std::vector<Vertex> lower = TopLeftTriangle();
+    for (Vertex& vertex : lower) {
+        vertex.y -= 1.0f;
+    }
+    mBuffers.push_back(mDevice->CreateVertexBuffer(3 * sizeof(Vertex), BufferUsage::Static));
+    std::memcpy(mBuffers.back()->Lock(0, 0, LockNone), lower.data(), 3 * sizeof(Vertex));
+    mBuffers.back()->Unlock();
+    mDevice->SetStreamSource(mBuffers.back().get(), 0, sizeof(Vertex));
+    ASSERT_EQ(mDevice->DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 0, 3, 0, 1),
+              Result::Ok);
+    mDevice->EndScene();
+    const auto shot = Screenshot();
+    EXPECT_EQ(At(shot, 8, 40), kRed) << (first == mBuffers.back().get() ? "same address" : "");
+}
