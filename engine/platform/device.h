@@ -63,7 +63,8 @@ class ENGINE_API Texture : public BaseTexture {
 public:
     virtual int Width() const = 0;
     virtual int Height() const = 0;
-    // Row 0 is the top row of the image. Unlock uploads the level.
+    // Row 0 is the top row of the image. The memory does not hold the
+    // level's current texels: write all of it; Unlock uploads the level.
     virtual LockedRect Lock(int level) = 0; // bits null on failure
     virtual Result Unlock(int level) = 0;
     // Owned by the texture; null for a level that does not exist.
