@@ -1,0 +1,47 @@
+#pragma once
+
+#include "engine/core/module.h"
+#include "engine/core/singleton.h"
+#include "engine/engineApi.h"
+#include "engine/platform/musicStream.h"
+
+#include <memory>
+
+namespace engine::core {
+
+// The show's only clock: the playback position of the music. Once per pass
+// the position becomes the current time and the time since the previous
+// pass; pausing the music pauses time and seeking it moves time.
+class ENGINE_API Timer : public Module, public pattern::Singleton<Timer> {
+public:
+    Timer();
+    ~Timer() override;
+
+    void Start() override;
+    void Update() override;
+    void Pause() override;
+    bool Paused() const override { return mPaused; }
+    void Resume() override;
+    void Kill() override;
+
+    // Moves the music by `seconds` from the current time (forward or back);
+    // time follows at the next Update.
+    void Seek(double seconds);
+
+    double GetTime() const { return mTime; }
+    double GetSinceLast() const { return mSinceLast; }
+
+private:
+    // Without music the show still needs time: a silent clock stands in.
+    void RunSilently();
+
+    bool mPaused = false;
+    double mLastPosition = 0.0;
+    double mSinceLast = 0.0;
+    double mTime = 0.0;
+    std::unique_ptr<platform::MusicStream> mStream;
+};
+
+class ENGINE_API FPSCounter : public pattern::Singleton<FPSCounter> {};
+
+} // namespace engine::core
