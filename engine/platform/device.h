@@ -63,7 +63,8 @@ class ENGINE_API Texture : public BaseTexture {
 public:
     virtual int Width() const = 0;
     virtual int Height() const = 0;
-    // Row 0 is the top row of the image. Unlock uploads the level.
+    // Row 0 is the top row of the image. The memory does not hold the
+    // level's current texels: write all of it; Unlock uploads the level.
     virtual LockedRect Lock(int level) = 0; // bits null on failure
     virtual Result Unlock(int level) = 0;
     // Owned by the texture; null for a level that does not exist.
@@ -111,7 +112,8 @@ public:
     virtual void OnWindowMessage(const WindowMessage& message) = 0;
 
     // Creation returns null on failure.
-    virtual std::unique_ptr<VertexBuffer> CreateVertexBuffer(std::uint32_t size, BufferUsage usage) = 0;
+    virtual std::unique_ptr<VertexBuffer> CreateVertexBuffer(std::uint32_t size,
+                                                             BufferUsage usage) = 0;
     virtual std::unique_ptr<IndexBuffer> CreateIndexBuffer(std::uint32_t size, IndexFormat format,
                                                            BufferUsage usage) = 0;
     virtual std::unique_ptr<VertexDeclaration>
@@ -119,7 +121,8 @@ public:
     // levels 0: the full chain down to 1x1. Render targets have one level.
     virtual std::unique_ptr<Texture> CreateTexture(int width, int height, int levels, Format format,
                                                    TextureUsage usage) = 0;
-    virtual std::unique_ptr<CubeTexture> CreateCubeTexture(int edgeLength, int levels, Format format) = 0;
+    virtual std::unique_ptr<CubeTexture> CreateCubeTexture(int edgeLength, int levels,
+                                                           Format format) = 0;
     virtual std::unique_ptr<Surface> CreateDepthStencilSurface(int width, int height, Format format,
                                                                int multiSample) = 0;
     // Fails (null) for a shader that does not compile or link; the log says why.
@@ -137,7 +140,8 @@ public:
     // compressed or depth surfaces.
     virtual Result StretchRect(Surface* source, Surface* destination) = 0;
     // colour is ARGB; flags from ClearFlags. Write masks do not apply.
-    virtual Result Clear(std::uint32_t flags, std::uint32_t color, float z, std::uint32_t stencil) = 0;
+    virtual Result Clear(std::uint32_t flags, std::uint32_t color, float z,
+                         std::uint32_t stencil) = 0;
 
     // BeginScene fails while a scene is begun, EndScene while none is.
     virtual Result BeginScene() = 0;
@@ -154,12 +158,13 @@ public:
     virtual void ApplyRenderStates(const RenderStates& states) = 0;
 
     virtual void SetVertexDeclaration(VertexDeclaration* declaration) = 0;
-    virtual void SetStreamSource(VertexBuffer* buffer, std::uint32_t offset, std::uint32_t stride) = 0;
+    virtual void SetStreamSource(VertexBuffer* buffer, std::uint32_t offset,
+                                 std::uint32_t stride) = 0;
     virtual void SetIndices(IndexBuffer* buffer) = 0;
     // Fail without a program, declaration, stream or (indexed) index buffer.
-    virtual Result DrawIndexedPrimitive(PrimitiveType type, int baseVertexIndex, std::uint32_t minIndex,
-                                        std::uint32_t numVertices, std::uint32_t startIndex,
-                                        std::uint32_t primitiveCount) = 0;
+    virtual Result DrawIndexedPrimitive(PrimitiveType type, int baseVertexIndex,
+                                        std::uint32_t minIndex, std::uint32_t numVertices,
+                                        std::uint32_t startIndex, std::uint32_t primitiveCount) = 0;
     virtual Result DrawPrimitive(PrimitiveType type, std::uint32_t startVertex,
                                  std::uint32_t primitiveCount) = 0;
 

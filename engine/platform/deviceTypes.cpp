@@ -20,18 +20,15 @@ void KovraAlphaTest(float alpha)
 }
 )";
 
-bool IsCompressed(Format format)
-{
+bool IsCompressed(Format format) {
     return format == Format::DXT1 || format == Format::DXT3 || format == Format::DXT5;
 }
 
-bool IsDepthFormat(Format format)
-{
+bool IsDepthFormat(Format format) {
     return format == Format::D24S8 || format == Format::D24X8 || format == Format::D16;
 }
 
-std::uint32_t RowPitch(Format format, int width)
-{
+std::uint32_t RowPitch(Format format, int width) {
     const auto w = static_cast<std::uint32_t>(width < 1 ? 1 : width);
     const std::uint32_t blocks = (w + 3) / 4;
     switch (format) {
@@ -55,15 +52,13 @@ std::uint32_t RowPitch(Format format, int width)
     return 0;
 }
 
-std::uint32_t LevelSize(Format format, int width, int height)
-{
+std::uint32_t LevelSize(Format format, int width, int height) {
     const auto h = static_cast<std::uint32_t>(height < 1 ? 1 : height);
     const std::uint32_t rows = IsCompressed(format) ? (h + 3) / 4 : h;
     return RowPitch(format, width) * rows;
 }
 
-int AttributeSlot(DeclUsage usage, int usageIndex)
-{
+int AttributeSlot(DeclUsage usage, int usageIndex) {
     switch (usage) {
     case DeclUsage::Position:
         return usageIndex == 0 ? 0 : -1;
@@ -85,8 +80,7 @@ int AttributeSlot(DeclUsage usage, int usageIndex)
     return -1;
 }
 
-int UniformComponents(UniformType type)
-{
+int UniformComponents(UniformType type) {
     switch (type) {
     case UniformType::Float:
     case UniformType::Int:
@@ -110,8 +104,7 @@ int UniformComponents(UniformType type)
     return 0;
 }
 
-const UniformInfo* Program::FindUniform(const std::string& name) const
-{
+const UniformInfo* Program::FindUniform(const std::string& name) const {
     for (const UniformInfo& uniform : Uniforms()) {
         if (uniform.name == name) {
             return &uniform;

@@ -42,8 +42,8 @@ std::uint32_t LevelSize(Format format, int width, int height);
 
 // D3DDEVCAPS-style answers from the device.
 struct DeviceCaps {
-    std::uint32_t pixelShaderVersion = 0;  // e.g. 0xFFFF0300 for 3.0
-    std::uint32_t vertexShaderVersion = 0; // same token form as the pixel version
+    std::uint32_t pixelShaderVersion = 0;   // e.g. 0xFFFF0300 for 3.0
+    std::uint32_t vertexShaderVersion = 0;  // same token form as the pixel version
     std::uint32_t vertexProcessingCaps = 0; // non-zero: hardware vertex processing
     int maxTextureSize = 0;
     int maxSamples = 0;
@@ -60,8 +60,8 @@ struct DisplayMode {
 };
 
 struct PresentParameters {
-    int width = 0;  // 0 in windowed mode: the window's client size
-    int height = 0; //
+    int width = 0;                              // 0: the window's client size (windowed mode passes 0)
+    int height = 0;                             //
     Format backBufferFormat = Format::X8R8G8B8; // X8R8G8B8, A8R8G8B8 or R5G6B5
     bool windowed = true;
     int multiSample = 0; // 0 or 1: none; 2..16 samples

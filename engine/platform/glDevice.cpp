@@ -1,7 +1,8 @@
 #include "engine/platform/glDevice.h"
 
 #include "engine/core/log.h"
-#include "engine/platform/driverPin.h"
+#include "engine/math/matrix4x4.h"
+#include "engine/platform/libraryPin.h"
 
 #include <SDL.h>
 #include <epoxy/gl.h>
@@ -17,10 +18,17 @@ namespace {
 
 const char* const kSource = ".\\glDevice.cpp";
 
-// Set while the device's context exists. Objects may outlive their device
-// (shutdown releases the window before the resources); their GL names died
-// with the context then, and deleting them would need a context there is none of.
-using Liveness = std::shared_ptr<const bool>;
+// What device objects tell their device, and learn from it. Objects may
+// outlive their device (shutdown releases the window before the resources):
+// their GL names died with the context then, and deleting them would need a
+// context there is none of.
+struct DeviceLink {
+    bool alive = true;
+    // A vertex buffer or declaration went away: a new one may take its
+    // address, so the attribute setup must be made again.
+    bool vertexSetupDirty = true;
+};
+using Liveness = std::shared_ptr<DeviceLink>;
 
 struct GlFormat {
     GLenum internal = 0;
@@ -28,8 +36,7 @@ struct GlFormat {
     GLenum type = 0;
 };
 
-GlFormat GlFormatOf(Format format)
-{
+GlFormat GlFormatOf(Format format) {
     switch (format) {
     case Format::A8R8G8B8:
     case Format::X8R8G8B8:
@@ -57,13 +64,11 @@ GlFormat GlFormatOf(Format format)
     return {};
 }
 
-bool IsBackBufferFormat(Format format)
-{
+bool IsBackBufferFormat(Format format) {
     return format == Format::A8R8G8B8 || format == Format::X8R8G8B8 || format == Format::R5G6B5;
 }
 
-int FullLevelCount(int width, int height)
-{
+int FullLevelCount(int width, int height) {
     int levels = 1;
     for (int edge = std::max(width, height); edge > 1; edge /= 2) {
         ++levels;
@@ -71,8 +76,7 @@ int FullLevelCount(int width, int height)
     return levels;
 }
 
-GLenum CompareOf(CompareFunc func)
-{
+GLenum CompareOf(CompareFunc func) {
     switch (func) {
     case CompareFunc::Never:
         return GL_NEVER;
@@ -94,8 +98,7 @@ GLenum CompareOf(CompareFunc func)
     return GL_ALWAYS;
 }
 
-GLenum BlendOf(Blend blend)
-{
+GLenum BlendOf(Blend blend) {
     switch (blend) {
     case Blend::Zero:
         return GL_ZERO;
@@ -123,8 +126,7 @@ GLenum BlendOf(Blend blend)
     return GL_ONE;
 }
 
-GLenum BlendOpOf(BlendOp op)
-{
+GLenum BlendOpOf(BlendOp op) {
     switch (op) {
     case BlendOp::Subtract:
         return GL_FUNC_SUBTRACT;
@@ -140,8 +142,7 @@ GLenum BlendOpOf(BlendOp op)
     return GL_FUNC_ADD;
 }
 
-GLenum AddressOf(TextureAddress address)
-{
+GLenum AddressOf(TextureAddress address) {
     switch (address) {
     case TextureAddress::Mirror:
         return GL_MIRRORED_REPEAT;
@@ -153,8 +154,7 @@ GLenum AddressOf(TextureAddress address)
     return GL_REPEAT;
 }
 
-GLenum MinFilterOf(const SamplerState& state)
-{
+GLenum MinFilterOf(const SamplerState& state) {
     const bool linear = state.minFilter == TextureFilter::Linear;
     switch (state.mipFilter) {
     case TextureFilter::Point:
@@ -172,8 +172,7 @@ struct DrawMode {
     GLsizei count;
 };
 
-DrawMode DrawModeOf(PrimitiveType type, std::uint32_t primitives)
-{
+DrawMode DrawModeOf(PrimitiveType type, std::uint32_t primitives) {
     const auto n = static_cast<GLsizei>(primitives);
     switch (type) {
     case PrimitiveType::PointList:
@@ -196,21 +195,19 @@ DrawMode DrawModeOf(PrimitiveType type, std::uint32_t primitives)
 class GlBuffer {
 public:
     GlBuffer(Liveness alive, GLenum target, std::uint32_t size, BufferUsage usage)
-        : mAlive(std::move(alive)), mTarget(target), mSize(size), mUsage(usage)
-    {
+        : mAlive(std::move(alive)), mTarget(target), mSize(size), mUsage(usage) {
         glGenBuffers(1, &mName);
         glBindBuffer(mTarget, mName);
         glBufferData(mTarget, size, nullptr, UsageHint());
     }
-    ~GlBuffer()
-    {
-        if (*mAlive) {
+    ~GlBuffer() {
+        if (mAlive->alive) {
             glDeleteBuffers(1, &mName);
         }
+        mAlive->vertexSetupDirty = true;
     }
 
-    void* Lock(std::uint32_t offset, std::uint32_t size, std::uint32_t flags)
-    {
+    void* Lock(std::uint32_t offset, std::uint32_t size, std::uint32_t flags) {
         if (mLocked || offset > mSize || (size != 0 && size > mSize - offset)) {
             return nullptr;
         }
@@ -227,14 +224,14 @@ public:
         return mStaging.data();
     }
 
-    Result Unlock()
-    {
+    Result Unlock() {
         if (!mLocked) {
             return Result::Failed;
         }
         glBindBuffer(mTarget, mName);
         if (mDiscard) {
-            glBufferData(mTarget, mSize, nullptr, UsageHint()); // orphan: no wait for draws in flight
+            glBufferData(mTarget, mSize, nullptr,
+                         UsageHint()); // orphan: no wait for draws in flight
         }
         glBufferSubData(mTarget, mOffset, mLength, mStaging.data());
         mLocked = false;
@@ -245,7 +242,9 @@ public:
     std::uint32_t Size() const { return mSize; }
 
 private:
-    GLenum UsageHint() const { return mUsage == BufferUsage::Dynamic ? GL_DYNAMIC_DRAW : GL_STATIC_DRAW; }
+    GLenum UsageHint() const {
+        return mUsage == BufferUsage::Dynamic ? GL_DYNAMIC_DRAW : GL_STATIC_DRAW;
+    }
 
     Liveness mAlive;
     GLenum mTarget;
@@ -262,12 +261,9 @@ private:
 class GlVertexBuffer final : public VertexBuffer {
 public:
     GlVertexBuffer(Liveness alive, std::uint32_t size, BufferUsage usage)
-        : mBuffer(std::move(alive), GL_ARRAY_BUFFER, size, usage)
-    {
-    }
+        : mBuffer(std::move(alive), GL_ARRAY_BUFFER, size, usage) {}
     std::uint32_t Size() const override { return mBuffer.Size(); }
-    void* Lock(std::uint32_t offset, std::uint32_t size, std::uint32_t flags) override
-    {
+    void* Lock(std::uint32_t offset, std::uint32_t size, std::uint32_t flags) override {
         return mBuffer.Lock(offset, size, flags);
     }
     Result Unlock() override { return mBuffer.Unlock(); }
@@ -282,13 +278,10 @@ public:
     // Bound to the copy target so that creating one leaves the vertex array's
     // element binding alone.
     GlIndexBuffer(Liveness alive, std::uint32_t size, IndexFormat format, BufferUsage usage)
-        : mBuffer(std::move(alive), GL_COPY_WRITE_BUFFER, size, usage), mFormat(format)
-    {
-    }
+        : mBuffer(std::move(alive), GL_COPY_WRITE_BUFFER, size, usage), mFormat(format) {}
     std::uint32_t Size() const override { return mBuffer.Size(); }
     IndexFormat GetFormat() const override { return mFormat; }
-    void* Lock(std::uint32_t offset, std::uint32_t size, std::uint32_t flags) override
-    {
+    void* Lock(std::uint32_t offset, std::uint32_t size, std::uint32_t flags) override {
         return mBuffer.Lock(offset, size, flags);
     }
     Result Unlock() override { return mBuffer.Unlock(); }
@@ -301,24 +294,25 @@ private:
 
 class GlDeclaration final : public VertexDeclaration {
 public:
-    explicit GlDeclaration(std::span<const VertexElement> elements) : mElements(elements.begin(), elements.end()) {}
+    GlDeclaration(Liveness link, std::span<const VertexElement> elements)
+        : mLink(std::move(link)), mElements(elements.begin(), elements.end()) {}
+    ~GlDeclaration() override { mLink->vertexSetupDirty = true; }
     std::span<const VertexElement> Elements() const override { return mElements; }
 
 private:
+    Liveness mLink;
     std::vector<VertexElement> mElements;
 };
 
 class GlProgram final : public Program {
 public:
     GlProgram(Liveness alive, GLuint name, std::vector<UniformInfo> uniforms)
-        : mAlive(std::move(alive)), mName(name), mUniforms(std::move(uniforms))
-    {
+        : mAlive(std::move(alive)), mName(name), mUniforms(std::move(uniforms)) {
         mAlphaFunc = glGetUniformLocation(name, "kovra_AlphaFunc");
         mAlphaRef = glGetUniformLocation(name, "kovra_AlphaRef");
     }
-    ~GlProgram() override
-    {
-        if (*mAlive) {
+    ~GlProgram() override {
+        if (mAlive->alive) {
             glDeleteProgram(mName);
         }
     }
@@ -333,8 +327,7 @@ public:
     float mSentAlphaRef = -1.0f;
 };
 
-UniformType UniformTypeOf(GLenum type)
-{
+UniformType UniformTypeOf(GLenum type) {
     switch (type) {
     case GL_FLOAT:
         return UniformType::Float;
@@ -362,8 +355,7 @@ UniformType UniformTypeOf(GLenum type)
     return UniformType::Other;
 }
 
-std::string ShaderLog(GLuint shader)
-{
+std::string ShaderLog(GLuint shader) {
     GLint length = 0;
     glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
     std::string text(static_cast<std::size_t>(std::max(length, 1)), '\0');
@@ -372,8 +364,7 @@ std::string ShaderLog(GLuint shader)
     return text;
 }
 
-GLuint Compile(GLenum stage, const std::string& source, std::string& log)
-{
+GLuint Compile(GLenum stage, const std::string& source, std::string& log) {
     const GLuint shader = glCreateShader(stage);
     const char* text = source.c_str();
     glShaderSource(shader, 1, &text, nullptr);
@@ -381,7 +372,8 @@ GLuint Compile(GLenum stage, const std::string& source, std::string& log)
     GLint ok = GL_FALSE;
     glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
     if (ok != GL_TRUE) {
-        log += (stage == GL_VERTEX_SHADER ? "vertex shader: " : "fragment shader: ") + ShaderLog(shader);
+        log += (stage == GL_VERTEX_SHADER ? "vertex shader: " : "fragment shader: ") +
+               ShaderLog(shader);
         glDeleteShader(shader);
         return 0;
     }
@@ -394,27 +386,33 @@ GLuint Compile(GLenum stage, const std::string& source, std::string& log)
 // level 0 of a texture.
 class GlDevice::GlSurface final : public Surface {
 public:
-    GlSurface(int width, int height, Format format, int samples) : mWidth(width), mHeight(height), mFormat(format),
-                                                                   mSamples(samples)
-    {
-    }
-    ~GlSurface() override
-    {
-        if (mOwnsRenderbuffer && *mAlive) {
+    GlSurface(int width, int height, Format format, int samples)
+        : mWidth(width), mHeight(height), mFormat(format), mSamples(samples) {}
+    ~GlSurface() override {
+        if (mOwnsRenderbuffer && mAlive->alive) {
             glDeleteRenderbuffers(1, &mRenderbuffer);
         }
     }
 
-    static std::unique_ptr<GlSurface> Renderbuffer(Liveness alive, int width, int height, Format format,
-                                                   int samples)
-    {
+    static std::unique_ptr<GlSurface> Renderbuffer(Liveness alive, int width, int height,
+                                                   Format format, int samples) {
         auto surface = std::make_unique<GlSurface>(width, height, format, samples);
         surface->mAlive = std::move(alive);
         glGenRenderbuffers(1, &surface->mRenderbuffer);
         surface->mOwnsRenderbuffer = true;
-        glBindRenderbuffer(GL_RENDERBUFFER, surface->mRenderbuffer);
-        glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, GlFormatOf(format).internal, width, height);
+        surface->Allocate(width, height, format, samples);
         return surface;
+    }
+
+    // New storage for a renderbuffer surface; the object itself stays.
+    void Allocate(int width, int height, Format format, int samples) {
+        mWidth = width;
+        mHeight = height;
+        mFormat = format;
+        mSamples = samples;
+        glBindRenderbuffer(GL_RENDERBUFFER, mRenderbuffer);
+        glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, GlFormatOf(format).internal,
+                                         width, height);
     }
 
     int Width() const override { return mWidth; }
@@ -422,8 +420,7 @@ public:
     Format GetFormat() const override { return mFormat; }
     int Samples() const { return mSamples; }
 
-    void Attach(GLenum framebuffer, GLenum attachment) const
-    {
+    void Attach(GLenum framebuffer, GLenum attachment) const {
         if (mRenderbuffer != 0) {
             glFramebufferRenderbuffer(framebuffer, attachment, GL_RENDERBUFFER, mRenderbuffer);
         } else {
@@ -431,8 +428,7 @@ public:
         }
     }
 
-    GLenum DepthAttachment() const
-    {
+    GLenum DepthAttachment() const {
         return mFormat == Format::D24S8 ? GL_DEPTH_STENCIL_ATTACHMENT : GL_DEPTH_ATTACHMENT;
     }
 
@@ -451,8 +447,8 @@ namespace {
 class GlTexture final : public Texture {
 public:
     GlTexture(Liveness alive, int width, int height, int levels, Format format, bool storage)
-        : mAlive(std::move(alive)), mWidth(width), mHeight(height), mLevels(levels), mFormat(format), mStaging(levels)
-    {
+        : mAlive(std::move(alive)), mWidth(width), mHeight(height), mLevels(levels),
+          mFormat(format), mStaging(levels) {
         const GlFormat gl = GlFormatOf(format);
         glGenTextures(1, &mName);
         glBindTexture(GL_TEXTURE_2D, mName);
@@ -470,22 +466,21 @@ public:
                     glCompressedTexImage2D(GL_TEXTURE_2D, level, gl.internal, w, h, 0,
                                            static_cast<GLsizei>(zero.size()), zero.data());
                 } else {
-                    glTexImage2D(GL_TEXTURE_2D, level, static_cast<GLint>(gl.internal), w, h, 0, gl.format,
-                                 gl.type, nullptr);
+                    glTexImage2D(GL_TEXTURE_2D, level, static_cast<GLint>(gl.internal), w, h, 0,
+                                 gl.format, gl.type, nullptr);
                 }
             }
         }
         for (int level = 0; level < levels; ++level) {
-            auto surface = std::make_unique<GlDevice::GlSurface>(std::max(1, width >> level),
-                                                                 std::max(1, height >> level), format, 0);
+            auto surface = std::make_unique<GlDevice::GlSurface>(
+                std::max(1, width >> level), std::max(1, height >> level), format, 0);
             surface->mTexture = mName;
             surface->mLevel = level;
             mSurfaces.push_back(std::move(surface));
         }
     }
-    ~GlTexture() override
-    {
-        if (*mAlive) {
+    ~GlTexture() override {
+        if (mAlive->alive) {
             glDeleteTextures(1, &mName);
         }
     }
@@ -495,8 +490,7 @@ public:
     int Width() const override { return mWidth; }
     int Height() const override { return mHeight; }
 
-    LockedRect Lock(int level) override
-    {
+    LockedRect Lock(int level) override {
         if (level < 0 || level >= mLevels || !mStaging[level].empty()) {
             return {};
         }
@@ -505,8 +499,7 @@ public:
         return {mStaging[level].data(), RowPitch(mFormat, w)};
     }
 
-    Result Unlock(int level) override
-    {
+    Result Unlock(int level) override {
         if (level < 0 || level >= mLevels || mStaging[level].empty()) {
             return Result::Failed;
         }
@@ -517,18 +510,17 @@ public:
         return Result::Ok;
     }
 
-    Surface* GetSurfaceLevel(int level) override
-    {
+    Surface* GetSurfaceLevel(int level) override {
         return level >= 0 && level < mLevels ? mSurfaces[level].get() : nullptr;
     }
 
-    static void Upload(GLenum target, Format format, int level, int w, int h, const std::vector<std::uint8_t>& bytes)
-    {
+    static void Upload(GLenum target, Format format, int level, int w, int h,
+                       const std::vector<std::uint8_t>& bytes) {
         const GlFormat gl = GlFormatOf(format);
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
         if (IsCompressed(format)) {
-            glCompressedTexSubImage2D(target, level, 0, 0, w, h, gl.internal, static_cast<GLsizei>(bytes.size()),
-                                      bytes.data());
+            glCompressedTexSubImage2D(target, level, 0, 0, w, h, gl.internal,
+                                      static_cast<GLsizei>(bytes.size()), bytes.data());
         } else {
             glTexSubImage2D(target, level, 0, 0, w, h, gl.format, gl.type, bytes.data());
         }
@@ -549,8 +541,8 @@ private:
 class GlCubeTexture final : public CubeTexture {
 public:
     GlCubeTexture(Liveness alive, int edge, int levels, Format format, bool storage)
-        : mAlive(std::move(alive)), mEdge(edge), mLevels(levels), mFormat(format), mStaging(6 * levels)
-    {
+        : mAlive(std::move(alive)), mEdge(edge), mLevels(levels), mFormat(format),
+          mStaging(6 * levels) {
         const GlFormat gl = GlFormatOf(format);
         glGenTextures(1, &mName);
         glBindTexture(GL_TEXTURE_CUBE_MAP, mName);
@@ -568,18 +560,17 @@ public:
                 const std::vector<std::uint8_t> zero(LevelSize(format, e, e));
                 const GLenum target = GL_TEXTURE_CUBE_MAP_POSITIVE_X + static_cast<GLenum>(face);
                 if (IsCompressed(format)) {
-                    glCompressedTexImage2D(target, level, gl.internal, e, e, 0, static_cast<GLsizei>(zero.size()),
-                                           zero.data());
+                    glCompressedTexImage2D(target, level, gl.internal, e, e, 0,
+                                           static_cast<GLsizei>(zero.size()), zero.data());
                 } else {
-                    glTexImage2D(target, level, static_cast<GLint>(gl.internal), e, e, 0, gl.format, gl.type,
-                                 zero.data());
+                    glTexImage2D(target, level, static_cast<GLint>(gl.internal), e, e, 0, gl.format,
+                                 gl.type, zero.data());
                 }
             }
         }
     }
-    ~GlCubeTexture() override
-    {
-        if (*mAlive) {
+    ~GlCubeTexture() override {
+        if (mAlive->alive) {
             glDeleteTextures(1, &mName);
         }
     }
@@ -588,8 +579,7 @@ public:
     Format GetFormat() const override { return mFormat; }
     int EdgeLength() const override { return mEdge; }
 
-    LockedRect Lock(CubeFace face, int level) override
-    {
+    LockedRect Lock(CubeFace face, int level) override {
         const int index = Index(face, level);
         if (index < 0 || !mStaging[index].empty()) {
             return {};
@@ -599,16 +589,15 @@ public:
         return {mStaging[index].data(), RowPitch(mFormat, e)};
     }
 
-    Result Unlock(CubeFace face, int level) override
-    {
+    Result Unlock(CubeFace face, int level) override {
         const int index = Index(face, level);
         if (index < 0 || mStaging[index].empty()) {
             return Result::Failed;
         }
         const int e = std::max(1, mEdge >> level);
         glBindTexture(GL_TEXTURE_CUBE_MAP, mName);
-        GlTexture::Upload(GL_TEXTURE_CUBE_MAP_POSITIVE_X + static_cast<GLenum>(face), mFormat, level, e, e,
-                          mStaging[index]);
+        GlTexture::Upload(GL_TEXTURE_CUBE_MAP_POSITIVE_X + static_cast<GLenum>(face), mFormat,
+                          level, e, e, mStaging[index]);
         std::vector<std::uint8_t>().swap(mStaging[index]);
         return Result::Ok;
     }
@@ -616,8 +605,7 @@ public:
     GLuint mName = 0;
 
 private:
-    int Index(CubeFace face, int level) const
-    {
+    int Index(CubeFace face, int level) const {
         const int f = static_cast<int>(face);
         return f >= 0 && f < 6 && level >= 0 && level < mLevels ? f * mLevels + level : -1;
     }
@@ -631,7 +619,7 @@ private:
 } // namespace
 
 struct GlDevice::State {
-    std::shared_ptr<bool> alive = std::make_shared<bool>(true);
+    Liveness link = std::make_shared<DeviceLink>();
     std::unique_ptr<GlSurface> backBuffer;
     std::unique_ptr<GlSurface> depthStencil;
     std::unique_ptr<GlSurface> resolve;       // single-sampled copy of a multisampled back buffer
@@ -657,19 +645,17 @@ struct GlDevice::State {
     std::uint32_t streamOffset = 0;
     std::uint32_t streamStride = 0;
     GlIndexBuffer* indices = nullptr;
-    bool vertexSetupDirty = true;
     std::uint32_t enabledSlots = 0;
     std::array<GLuint, 16> samplers{};
     std::array<SamplerState, 16> samplerStates{};
     std::array<GLenum, 16> unitTargets{};
 };
 
-GlDevice::GlDevice(SDL_Window* window, void* context) : mWindow(window), mContext(context), mState(new State)
-{
-}
+GlDevice::GlDevice(SDL_Window* window, void* context)
+    : mWindow(window), mContext(context), mState(new State) {}
 
-std::unique_ptr<GlDevice> GlDevice::Create(SDL_Window* window, const PresentParameters& parameters)
-{
+std::unique_ptr<GlDevice> GlDevice::Create(SDL_Window* window,
+                                           const PresentParameters& parameters) {
     auto& log = *core::Logging::Get();
     if (window == nullptr) {
         log.Error("No window to create the OpenGL device on", kSource, __LINE__);
@@ -694,11 +680,11 @@ std::unique_ptr<GlDevice> GlDevice::Create(SDL_Window* window, const PresentPara
             found = version != nullptr ? version : "unknown";
             SDL_GL_DeleteContext(context);
         }
-        log.Error("OpenGL 3.3 core with clip control is required, found OpenGL " + found + " (" + SDL_GetError() +
-                      ")",
+        log.Error("OpenGL 3.3 core with clip control is required, found OpenGL " + found + " (" +
+                      SDL_GetError() + ")",
                   kSource, __LINE__);
     }
-    PinGraphicsDrivers();
+    PinLoadedLibraries();
     std::unique_ptr<GlDevice> device(new GlDevice(window, context));
     const int version = epoxy_gl_version();
     if (version < 33 || (version < 45 && !epoxy_has_gl_extension("GL_ARB_clip_control"))) {
@@ -740,40 +726,39 @@ std::unique_ptr<GlDevice> GlDevice::Create(SDL_Window* window, const PresentPara
     return device;
 }
 
-GlDevice::~GlDevice()
-{
-    State& s = *mState;
-    for (GLuint sampler : s.samplers) {
-        if (sampler != 0) {
-            glDeleteSamplers(1, &sampler);
-        }
-    }
-    DestroyBackBuffer();
-    glDeleteFramebuffers(1, &s.targetFramebuffer);
-    glDeleteFramebuffers(1, &s.readFramebuffer);
-    glDeleteFramebuffers(1, &s.drawFramebuffer);
-    glDeleteVertexArrays(1, &s.vertexArray);
-    *s.alive = false;
+GlDevice::~GlDevice() {
+    // Deleting the context deletes every object made in it.
+    mState->link->alive = false;
     mState.reset();
     SDL_GL_DeleteContext(static_cast<SDL_GLContext>(mContext));
 }
 
-void GlDevice::CreateBackBuffer()
-{
+void GlDevice::CreateBackBuffer() {
     State& s = *mState;
     int width = mParameters.width, height = mParameters.height;
-    if (mParameters.windowed || width <= 0 || height <= 0) {
+    if (width <= 0 || height <= 0) {
         SDL_GL_GetDrawableSize(mWindow, &width, &height);
     }
     if (!IsBackBufferFormat(mParameters.backBufferFormat)) {
         mParameters.backBufferFormat = Format::X8R8G8B8;
     }
     const int samples = mParameters.multiSample > 1 ? mParameters.multiSample : 0;
-    s.backBuffer = GlSurface::Renderbuffer(s.alive, width, height, mParameters.backBufferFormat, samples);
-    const Format depthFormat = IsDepthFormat(mParameters.depthStencilFormat) ? mParameters.depthStencilFormat
-                                                                             : Format::D24S8;
-    s.depthStencil = GlSurface::Renderbuffer(s.alive, width, height, depthFormat, samples);
-    s.resolve = samples > 0 ? GlSurface::Renderbuffer(s.alive, width, height, mParameters.backBufferFormat, 0) : nullptr;
+    const Format depthFormat = IsDepthFormat(mParameters.depthStencilFormat)
+                                   ? mParameters.depthStencilFormat
+                                   : Format::D24S8;
+    // Whoever holds the back buffer or depth buffer keeps holding them across Reset.
+    if (s.backBuffer) {
+        s.backBuffer->Allocate(width, height, mParameters.backBufferFormat, samples);
+        s.depthStencil->Allocate(width, height, depthFormat, samples);
+    } else {
+        s.backBuffer =
+            GlSurface::Renderbuffer(s.link, width, height, mParameters.backBufferFormat, samples);
+        s.depthStencil = GlSurface::Renderbuffer(s.link, width, height, depthFormat, samples);
+    }
+    s.fallbackDepth.reset();
+    s.resolve = samples > 0 ? GlSurface::Renderbuffer(s.link, width, height,
+                                                      mParameters.backBufferFormat, 0)
+                            : nullptr;
     s.renderTarget = s.backBuffer.get();
     s.depthTarget = mParameters.autoDepthStencil ? s.depthStencil.get() : nullptr;
     s.targetsDirty = true;
@@ -784,17 +769,7 @@ void GlDevice::CreateBackBuffer()
     glViewport(0, 0, width, height);
 }
 
-void GlDevice::DestroyBackBuffer()
-{
-    State& s = *mState;
-    s.backBuffer.reset();
-    s.depthStencil.reset();
-    s.resolve.reset();
-    s.fallbackDepth.reset();
-}
-
-void GlDevice::BindTargets()
-{
+void GlDevice::BindTargets() {
     State& s = *mState;
     if (!s.targetsDirty) {
         glBindFramebuffer(GL_DRAW_FRAMEBUFFER, s.targetFramebuffer);
@@ -802,13 +777,15 @@ void GlDevice::BindTargets()
     }
     auto* colour = static_cast<GlSurface*>(s.renderTarget);
     auto* depth = static_cast<GlSurface*>(s.depthTarget);
-    if (depth != nullptr && (depth->Samples() != colour->Samples() || depth->Width() < colour->Width() ||
-                             depth->Height() < colour->Height())) {
+    if (depth != nullptr &&
+        (depth->Samples() != colour->Samples() || depth->Width() < colour->Width() ||
+         depth->Height() < colour->Height())) {
         // Direct3D leaves such a pair undefined; give the target a depth buffer of its own.
         if (!s.fallbackDepth || s.fallbackDepth->Width() != colour->Width() ||
-            s.fallbackDepth->Height() != colour->Height() || s.fallbackDepth->Samples() != colour->Samples()) {
-            s.fallbackDepth = GlSurface::Renderbuffer(s.alive, colour->Width(), colour->Height(), Format::D24S8,
-                                                      colour->Samples());
+            s.fallbackDepth->Height() != colour->Height() ||
+            s.fallbackDepth->Samples() != colour->Samples()) {
+            s.fallbackDepth = GlSurface::Renderbuffer(s.link, colour->Width(), colour->Height(),
+                                                      Format::D24S8, colour->Samples());
         }
         depth = s.fallbackDepth.get();
     }
@@ -821,8 +798,7 @@ void GlDevice::BindTargets()
     s.targetsDirty = false;
 }
 
-GlDevice::GlSurface* GlDevice::Resolved(GlSurface* surface)
-{
+GlDevice::GlSurface* GlDevice::Resolved(GlSurface* surface) {
     State& s = *mState;
     if (surface->Samples() == 0) {
         return surface;
@@ -835,40 +811,35 @@ GlDevice::GlSurface* GlDevice::Resolved(GlSurface* surface)
     surface->Attach(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, s.drawFramebuffer);
     resolve->Attach(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0);
-    glBlitFramebuffer(0, 0, surface->Width(), surface->Height(), 0, 0, resolve->Width(), resolve->Height(),
-                      GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glBlitFramebuffer(0, 0, surface->Width(), surface->Height(), 0, 0, resolve->Width(),
+                      resolve->Height(), GL_COLOR_BUFFER_BIT, GL_NEAREST);
     return resolve;
 }
 
-bool GlDevice::Inactive() const
-{
+bool GlDevice::Inactive() const {
     return !mState->focused || mState->minimized;
 }
 
-bool GlDevice::CheckMultiSample(Format format, bool, int samples) const
-{
+bool GlDevice::CheckMultiSample(Format format, bool, int samples) const {
     if (!IsBackBufferFormat(format)) {
         return false;
     }
     return samples <= 1 || samples <= mCaps.maxSamples;
 }
 
-Result GlDevice::TestCooperativeLevel()
-{
+Result GlDevice::TestCooperativeLevel() {
     if (!mState->lost) {
         return Result::Ok;
     }
     return Inactive() ? Result::DeviceLost : Result::DeviceNotReset;
 }
 
-Result GlDevice::Reset(const PresentParameters& parameters)
-{
+Result GlDevice::Reset(const PresentParameters& parameters) {
     State& s = *mState;
     if (s.lost && Inactive()) {
         return Result::DeviceLost;
     }
     mParameters = parameters;
-    DestroyBackBuffer();
     CreateBackBuffer();
     s.lost = false;
     s.inScene = false;
@@ -876,8 +847,7 @@ Result GlDevice::Reset(const PresentParameters& parameters)
     return Result::Ok;
 }
 
-void GlDevice::OnWindowMessage(const WindowMessage& message)
-{
+void GlDevice::OnWindowMessage(const WindowMessage& message) {
     State& s = *mState;
     switch (message.message) {
     case WmSetFocus:
@@ -897,71 +867,73 @@ void GlDevice::OnWindowMessage(const WindowMessage& message)
     }
 }
 
-std::unique_ptr<VertexBuffer> GlDevice::CreateVertexBuffer(std::uint32_t size, BufferUsage usage)
-{
+std::unique_ptr<VertexBuffer> GlDevice::CreateVertexBuffer(std::uint32_t size, BufferUsage usage) {
     if (size == 0) {
         return nullptr;
     }
-    auto buffer = std::make_unique<GlVertexBuffer>(mState->alive, size, usage);
-    mState->vertexSetupDirty = true; // creation rebinds the array buffer
-    return buffer;
+    return std::make_unique<GlVertexBuffer>(mState->link, size, usage);
 }
 
-std::unique_ptr<IndexBuffer> GlDevice::CreateIndexBuffer(std::uint32_t size, IndexFormat format, BufferUsage usage)
-{
-    return size == 0 ? nullptr : std::make_unique<GlIndexBuffer>(mState->alive, size, format, usage);
+std::unique_ptr<IndexBuffer> GlDevice::CreateIndexBuffer(std::uint32_t size, IndexFormat format,
+                                                         BufferUsage usage) {
+    return size == 0 ? nullptr : std::make_unique<GlIndexBuffer>(mState->link, size, format, usage);
 }
 
-std::unique_ptr<VertexDeclaration> GlDevice::CreateVertexDeclaration(std::span<const VertexElement> elements)
-{
+std::unique_ptr<VertexDeclaration>
+GlDevice::CreateVertexDeclaration(std::span<const VertexElement> elements) {
     for (const VertexElement& element : elements) {
         if (AttributeSlot(element.usage, element.usageIndex) < 0 ||
             static_cast<std::uint8_t>(element.type) > static_cast<std::uint8_t>(DeclType::UByte4)) {
             return nullptr;
         }
     }
-    return elements.empty() ? nullptr : std::make_unique<GlDeclaration>(elements);
+    return elements.empty() ? nullptr : std::make_unique<GlDeclaration>(mState->link, elements);
 }
 
-std::unique_ptr<Texture> GlDevice::CreateTexture(int width, int height, int levels, Format format, TextureUsage usage)
-{
-    if (width <= 0 || height <= 0 || width > mCaps.maxTextureSize || height > mCaps.maxTextureSize ||
-        GlFormatOf(format).internal == 0 || IsDepthFormat(format) ||
+std::unique_ptr<Texture> GlDevice::CreateTexture(int width, int height, int levels, Format format,
+                                                 TextureUsage usage) {
+    if (width <= 0 || height <= 0 || width > mCaps.maxTextureSize ||
+        height > mCaps.maxTextureSize || GlFormatOf(format).internal == 0 ||
+        IsDepthFormat(format) ||
         (IsCompressed(format) && (usage == TextureUsage::RenderTarget ||
                                   !epoxy_has_gl_extension("GL_EXT_texture_compression_s3tc")))) {
         return nullptr;
     }
     const int full = FullLevelCount(width, height);
-    const int count = usage == TextureUsage::RenderTarget ? 1 : (levels <= 0 ? full : std::min(levels, full));
-    auto texture = std::make_unique<GlTexture>(mState->alive, width, height, count, format, mState->textureStorage);
+    const int count =
+        usage == TextureUsage::RenderTarget ? 1 : (levels <= 0 ? full : std::min(levels, full));
+    auto texture = std::make_unique<GlTexture>(mState->link, width, height, count, format,
+                                               mState->textureStorage);
     mState->unitTargets.fill(0); // binding for creation disturbed the units' bindings
     return glGetError() == GL_NO_ERROR ? std::move(texture) : nullptr;
 }
 
-std::unique_ptr<CubeTexture> GlDevice::CreateCubeTexture(int edgeLength, int levels, Format format)
-{
+std::unique_ptr<CubeTexture> GlDevice::CreateCubeTexture(int edgeLength, int levels,
+                                                         Format format) {
     if (edgeLength <= 0 || edgeLength > mCaps.maxTextureSize || GlFormatOf(format).internal == 0 ||
-        IsDepthFormat(format) || (IsCompressed(format) && !epoxy_has_gl_extension("GL_EXT_texture_compression_s3tc"))) {
+        IsDepthFormat(format) ||
+        (IsCompressed(format) && !epoxy_has_gl_extension("GL_EXT_texture_compression_s3tc"))) {
         return nullptr;
     }
     const int full = FullLevelCount(edgeLength, edgeLength);
     const int count = levels <= 0 ? full : std::min(levels, full);
-    auto texture = std::make_unique<GlCubeTexture>(mState->alive, edgeLength, count, format, mState->textureStorage);
+    auto texture = std::make_unique<GlCubeTexture>(mState->link, edgeLength, count, format,
+                                                   mState->textureStorage);
     mState->unitTargets.fill(0);
     return glGetError() == GL_NO_ERROR ? std::move(texture) : nullptr;
 }
 
-std::unique_ptr<Surface> GlDevice::CreateDepthStencilSurface(int width, int height, Format format, int multiSample)
-{
+std::unique_ptr<Surface> GlDevice::CreateDepthStencilSurface(int width, int height, Format format,
+                                                             int multiSample) {
     if (width <= 0 || height <= 0 || !IsDepthFormat(format)) {
         return nullptr;
     }
-    auto surface = GlSurface::Renderbuffer(mState->alive, width, height, format, multiSample > 1 ? multiSample : 0);
+    auto surface = GlSurface::Renderbuffer(mState->link, width, height, format,
+                                           multiSample > 1 ? multiSample : 0);
     return glGetError() == GL_NO_ERROR ? std::move(surface) : nullptr;
 }
 
-ProgramResult GlDevice::CreateProgram(const ProgramSource& source)
-{
+ProgramResult GlDevice::CreateProgram(const ProgramSource& source) {
     ProgramResult result;
     const GLuint vertex = Compile(GL_VERTEX_SHADER, source.vertex, result.log);
     const GLuint fragment = Compile(GL_FRAGMENT_SHADER, source.fragment, result.log);
@@ -1002,7 +974,8 @@ ProgramResult GlDevice::CreateProgram(const ProgramSource& source)
     for (GLint i = 0; i < count; ++i) {
         GLint size = 0;
         GLenum type = 0;
-        glGetActiveUniform(program, static_cast<GLuint>(i), longest, nullptr, &size, &type, name.data());
+        glGetActiveUniform(program, static_cast<GLuint>(i), longest, nullptr, &size, &type,
+                           name.data());
         UniformInfo info;
         info.name = name.data();
         info.location = glGetUniformLocation(program, info.name.c_str());
@@ -1016,22 +989,19 @@ ProgramResult GlDevice::CreateProgram(const ProgramSource& source)
         info.arraySize = size;
         uniforms.push_back(std::move(info));
     }
-    result.program = std::make_unique<GlProgram>(mState->alive, program, std::move(uniforms));
+    result.program = std::make_unique<GlProgram>(mState->link, program, std::move(uniforms));
     return result;
 }
 
-Surface* GlDevice::GetBackBuffer()
-{
+Surface* GlDevice::GetBackBuffer() {
     return mState->backBuffer.get();
 }
 
-Surface* GlDevice::GetDepthStencilSurface()
-{
+Surface* GlDevice::GetDepthStencilSurface() {
     return mState->depthStencil.get();
 }
 
-Result GlDevice::SetRenderTarget(int index, Surface* surface)
-{
+Result GlDevice::SetRenderTarget(int index, Surface* surface) {
     State& s = *mState;
     if (index != 0 || surface == nullptr || IsDepthFormat(surface->GetFormat()) ||
         IsCompressed(surface->GetFormat())) {
@@ -1043,13 +1013,11 @@ Result GlDevice::SetRenderTarget(int index, Surface* surface)
     return Result::Ok;
 }
 
-Surface* GlDevice::GetRenderTarget(int index)
-{
+Surface* GlDevice::GetRenderTarget(int index) {
     return index == 0 ? mState->renderTarget : nullptr;
 }
 
-Result GlDevice::SetDepthStencilSurface(Surface* surface)
-{
+Result GlDevice::SetDepthStencilSurface(Surface* surface) {
     if (surface != nullptr && !IsDepthFormat(surface->GetFormat())) {
         return Result::Failed;
     }
@@ -1058,8 +1026,7 @@ Result GlDevice::SetDepthStencilSurface(Surface* surface)
     return Result::Ok;
 }
 
-Result GlDevice::StretchRect(Surface* source, Surface* destination)
-{
+Result GlDevice::StretchRect(Surface* source, Surface* destination) {
     if (source == nullptr || destination == nullptr || source == destination) {
         return Result::Failed;
     }
@@ -1078,14 +1045,13 @@ Result GlDevice::StretchRect(Surface* source, Surface* destination)
     from->Attach(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, s.drawFramebuffer);
     to->Attach(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0);
-    glBlitFramebuffer(0, 0, from->Width(), from->Height(), 0, 0, to->Width(), to->Height(), GL_COLOR_BUFFER_BIT,
-                      GL_NEAREST);
+    glBlitFramebuffer(0, 0, from->Width(), from->Height(), 0, 0, to->Width(), to->Height(),
+                      GL_COLOR_BUFFER_BIT, GL_NEAREST);
     BindTargets();
     return glGetError() == GL_NO_ERROR ? Result::Ok : Result::Failed;
 }
 
-Result GlDevice::Clear(std::uint32_t flags, std::uint32_t color, float z, std::uint32_t stencil)
-{
+Result GlDevice::Clear(std::uint32_t flags, std::uint32_t color, float z, std::uint32_t stencil) {
     const State& s = *mState;
     BindTargets();
     GLbitfield bits = 0;
@@ -1093,7 +1059,8 @@ Result GlDevice::Clear(std::uint32_t flags, std::uint32_t color, float z, std::u
         bits |= GL_COLOR_BUFFER_BIT;
         glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
         glClearColor(static_cast<float>((color >> 16) & 0xFF) / 255.0f,
-                     static_cast<float>((color >> 8) & 0xFF) / 255.0f, static_cast<float>(color & 0xFF) / 255.0f,
+                     static_cast<float>((color >> 8) & 0xFF) / 255.0f,
+                     static_cast<float>(color & 0xFF) / 255.0f,
                      static_cast<float>(color >> 24) / 255.0f);
     }
     if (flags & ClearZBuffer) {
@@ -1111,13 +1078,13 @@ Result GlDevice::Clear(std::uint32_t flags, std::uint32_t color, float z, std::u
     }
     glClear(bits);
     const std::uint32_t mask = s.states.colorWriteEnable;
-    glColorMask(mask & ColorWriteRed, mask & ColorWriteGreen, mask & ColorWriteBlue, mask & ColorWriteAlpha);
+    glColorMask(mask & ColorWriteRed, mask & ColorWriteGreen, mask & ColorWriteBlue,
+                mask & ColorWriteAlpha);
     glDepthMask(s.states.zWriteEnable ? GL_TRUE : GL_FALSE);
     return Result::Ok;
 }
 
-Result GlDevice::BeginScene()
-{
+Result GlDevice::BeginScene() {
     if (mState->inScene) {
         return Result::Failed;
     }
@@ -1125,8 +1092,7 @@ Result GlDevice::BeginScene()
     return Result::Ok;
 }
 
-Result GlDevice::EndScene()
-{
+Result GlDevice::EndScene() {
     if (!mState->inScene) {
         return Result::Failed;
     }
@@ -1134,8 +1100,7 @@ Result GlDevice::EndScene()
     return Result::Ok;
 }
 
-Result GlDevice::Present()
-{
+Result GlDevice::Present() {
     State& s = *mState;
     if (s.lost) {
         return Result::DeviceLost;
@@ -1148,16 +1113,16 @@ Result GlDevice::Present()
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     // The window's row 0 is its bottom row: flip.
     const bool same = width == image->Width() && height == image->Height();
-    glBlitFramebuffer(0, 0, image->Width(), image->Height(), 0, height, width, 0, GL_COLOR_BUFFER_BIT,
-                      same ? GL_NEAREST : GL_LINEAR);
+    glBlitFramebuffer(0, 0, image->Width(), image->Height(), 0, height, width, 0,
+                      GL_COLOR_BUFFER_BIT, same ? GL_NEAREST : GL_LINEAR);
     SDL_GL_SwapWindow(mWindow);
     BindTargets();
     return Result::Ok;
 }
 
-Result GlDevice::SaveSurfaceToPng(Surface* surface, const std::string& path)
-{
-    if (surface == nullptr || IsCompressed(surface->GetFormat()) || IsDepthFormat(surface->GetFormat())) {
+Result GlDevice::SaveSurfaceToPng(Surface* surface, const std::string& path) {
+    if (surface == nullptr || IsCompressed(surface->GetFormat()) ||
+        IsDepthFormat(surface->GetFormat())) {
         return Result::Failed;
     }
     GlSurface* image = Resolved(static_cast<GlSurface*>(surface));
@@ -1181,14 +1146,14 @@ Result GlDevice::SaveSurfaceToPng(Surface* surface, const std::string& path)
     }
     BindTargets();
     // Row 0 of every surface is the image's top row, as PNG wants it.
-    return stbi_write_png(path.c_str(), width, height, 4, pixels.data(), width * 4) != 0 ? Result::Ok
-                                                                                        : Result::Failed;
+    return stbi_write_png(path.c_str(), width, height, 4, pixels.data(), width * 4) != 0
+               ? Result::Ok
+               : Result::Failed;
 }
 
 namespace {
 
-int TransformIndex(TransformState state)
-{
+int TransformIndex(TransformState state) {
     switch (state) {
     case TransformState::View:
         return 0;
@@ -1202,21 +1167,18 @@ int TransformIndex(TransformState state)
 
 } // namespace
 
-// Matrix4x4 is a plain record of 16 floats, row by row. The device keeps the
-// transforms for whoever asks; drawing takes its matrices from uniforms.
-void GlDevice::SetTransform(TransformState state, const math::Matrix4x4& matrix)
-{
-    std::memcpy(mState->transforms[TransformIndex(state)].data(), static_cast<const void*>(&matrix),
-                16 * sizeof(float));
+// The device keeps the transforms for whoever asks; drawing takes its
+// matrices from uniforms.
+void GlDevice::SetTransform(TransformState state, const math::Matrix4x4& matrix) {
+    std::copy(matrix.m, matrix.m + 16, mState->transforms[TransformIndex(state)].begin());
 }
 
-void GlDevice::GetTransform(TransformState state, math::Matrix4x4& matrix) const
-{
-    std::memcpy(static_cast<void*>(&matrix), mState->transforms[TransformIndex(state)].data(), 16 * sizeof(float));
+void GlDevice::GetTransform(TransformState state, math::Matrix4x4& matrix) const {
+    const auto& stored = mState->transforms[TransformIndex(state)];
+    std::copy(stored.begin(), stored.end(), matrix.m);
 }
 
-void GlDevice::SetCullMode(CullMode mode)
-{
+void GlDevice::SetCullMode(CullMode mode) {
     mState->states.cullMode = mode;
     if (mode == CullMode::None) {
         glDisable(GL_CULL_FACE);
@@ -1226,8 +1188,7 @@ void GlDevice::SetCullMode(CullMode mode)
     glCullFace(mode == CullMode::Clockwise ? GL_FRONT : GL_BACK);
 }
 
-void GlDevice::ApplyRenderStates(const RenderStates& states)
-{
+void GlDevice::ApplyRenderStates(const RenderStates& states) {
     mState->states = states;
     if (states.zEnable) {
         glEnable(GL_DEPTH_TEST);
@@ -1245,51 +1206,49 @@ void GlDevice::ApplyRenderStates(const RenderStates& states)
     glBlendFunc(BlendOf(states.srcBlend), BlendOf(states.destBlend));
     glBlendEquation(BlendOpOf(states.blendOp));
     const std::uint32_t mask = states.colorWriteEnable;
-    glColorMask(mask & ColorWriteRed, mask & ColorWriteGreen, mask & ColorWriteBlue, mask & ColorWriteAlpha);
+    glColorMask(mask & ColorWriteRed, mask & ColorWriteGreen, mask & ColorWriteBlue,
+                mask & ColorWriteAlpha);
     glPolygonMode(GL_FRONT_AND_BACK, states.fillMode == FillMode::Wireframe ? GL_LINE
                                      : states.fillMode == FillMode::Point   ? GL_POINT
                                                                             : GL_FILL);
 }
 
-void GlDevice::SetVertexDeclaration(VertexDeclaration* declaration)
-{
+void GlDevice::SetVertexDeclaration(VertexDeclaration* declaration) {
     if (declaration != mState->declaration) {
         mState->declaration = static_cast<GlDeclaration*>(declaration);
-        mState->vertexSetupDirty = true;
+        mState->link->vertexSetupDirty = true;
     }
 }
 
-void GlDevice::SetStreamSource(VertexBuffer* buffer, std::uint32_t offset, std::uint32_t stride)
-{
+void GlDevice::SetStreamSource(VertexBuffer* buffer, std::uint32_t offset, std::uint32_t stride) {
     State& s = *mState;
     if (buffer != s.stream || offset != s.streamOffset || stride != s.streamStride) {
         s.stream = static_cast<GlVertexBuffer*>(buffer);
         s.streamOffset = offset;
         s.streamStride = stride;
-        s.vertexSetupDirty = true;
+        s.link->vertexSetupDirty = true;
     }
 }
 
-void GlDevice::SetIndices(IndexBuffer* buffer)
-{
+void GlDevice::SetIndices(IndexBuffer* buffer) {
     mState->indices = static_cast<GlIndexBuffer*>(buffer);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffer != nullptr ? mState->indices->Name() : 0);
 }
 
-bool GlDevice::PrepareDraw(bool indexed)
-{
+bool GlDevice::PrepareDraw(bool indexed) {
     State& s = *mState;
     if (!s.inScene || s.program == nullptr || s.declaration == nullptr || s.stream == nullptr ||
         (indexed && s.indices == nullptr)) {
         return false;
     }
     BindTargets();
-    if (s.vertexSetupDirty) {
+    if (s.link->vertexSetupDirty) {
         glBindBuffer(GL_ARRAY_BUFFER, s.stream->Name());
         std::uint32_t slots = 0;
         for (const VertexElement& element : s.declaration->Elements()) {
             const auto slot = static_cast<GLuint>(AttributeSlot(element.usage, element.usageIndex));
-            const auto* offset = reinterpret_cast<const void*>(std::uintptr_t{s.streamOffset} + element.offset);
+            const auto* offset =
+                reinterpret_cast<const void*>(std::uintptr_t{s.streamOffset} + element.offset);
             const auto stride = static_cast<GLsizei>(s.streamStride);
             switch (element.type) {
             case DeclType::Color:
@@ -1299,8 +1258,8 @@ bool GlDevice::PrepareDraw(bool indexed)
                 glVertexAttribPointer(slot, 4, GL_UNSIGNED_BYTE, GL_FALSE, stride, offset);
                 break;
             default:
-                glVertexAttribPointer(slot, static_cast<GLint>(element.type) + 1, GL_FLOAT, GL_FALSE, stride,
-                                      offset);
+                glVertexAttribPointer(slot, static_cast<GLint>(element.type) + 1, GL_FLOAT,
+                                      GL_FALSE, stride, offset);
                 break;
             }
             glEnableVertexAttribArray(slot);
@@ -1312,11 +1271,12 @@ bool GlDevice::PrepareDraw(bool indexed)
             }
         }
         s.enabledSlots = slots;
-        s.vertexSetupDirty = false;
+        s.link->vertexSetupDirty = false;
     }
     GlProgram& program = *s.program;
     if (program.mAlphaFunc >= 0) {
-        const int func = static_cast<int>(s.states.alphaTestEnable ? s.states.alphaFunc : CompareFunc::Always);
+        const int func =
+            static_cast<int>(s.states.alphaTestEnable ? s.states.alphaFunc : CompareFunc::Always);
         const float ref = static_cast<float>(s.states.alphaRef) / 255.0f;
         if (func != program.mSentAlphaFunc || ref != program.mSentAlphaRef) {
             glUniform1i(program.mAlphaFunc, func);
@@ -1328,22 +1288,23 @@ bool GlDevice::PrepareDraw(bool indexed)
     return true;
 }
 
-Result GlDevice::DrawIndexedPrimitive(PrimitiveType type, int baseVertexIndex, std::uint32_t, std::uint32_t,
-                                      std::uint32_t startIndex, std::uint32_t primitiveCount)
-{
+Result GlDevice::DrawIndexedPrimitive(PrimitiveType type, int baseVertexIndex, std::uint32_t,
+                                      std::uint32_t, std::uint32_t startIndex,
+                                      std::uint32_t primitiveCount) {
     if (!PrepareDraw(true)) {
         return Result::Failed;
     }
     const bool wide = mState->indices->GetFormat() == IndexFormat::Index32;
     const DrawMode draw = DrawModeOf(type, primitiveCount);
-    const auto* offset = reinterpret_cast<const void*>(std::uintptr_t{startIndex} * (wide ? 4u : 2u));
-    glDrawElementsBaseVertex(draw.mode, draw.count, wide ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT, offset,
-                             baseVertexIndex);
+    const auto* offset =
+        reinterpret_cast<const void*>(std::uintptr_t{startIndex} * (wide ? 4u : 2u));
+    glDrawElementsBaseVertex(draw.mode, draw.count, wide ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
+                             offset, baseVertexIndex);
     return Result::Ok;
 }
 
-Result GlDevice::DrawPrimitive(PrimitiveType type, std::uint32_t startVertex, std::uint32_t primitiveCount)
-{
+Result GlDevice::DrawPrimitive(PrimitiveType type, std::uint32_t startVertex,
+                               std::uint32_t primitiveCount) {
     if (!PrepareDraw(false)) {
         return Result::Failed;
     }
@@ -1352,14 +1313,13 @@ Result GlDevice::DrawPrimitive(PrimitiveType type, std::uint32_t startVertex, st
     return Result::Ok;
 }
 
-void GlDevice::SetProgram(Program* program)
-{
+void GlDevice::SetProgram(Program* program) {
     mState->program = static_cast<GlProgram*>(program);
     glUseProgram(program != nullptr ? mState->program->mName : 0);
 }
 
-void GlDevice::SetUniform(Program* program, int location, UniformType type, const void* values, int count)
-{
+void GlDevice::SetUniform(Program* program, int location, UniformType type, const void* values,
+                          int count) {
     if (program == nullptr || location < 0 || count <= 0) {
         return;
     }
@@ -1434,8 +1394,7 @@ void GlDevice::SetUniform(Program* program, int location, UniformType type, cons
     }
 }
 
-void GlDevice::SetTexture(int unit, BaseTexture* texture)
-{
+void GlDevice::SetTexture(int unit, BaseTexture* texture) {
     State& s = *mState;
     if (unit < 0 || unit >= static_cast<int>(s.unitTargets.size())) {
         return;
@@ -1465,8 +1424,7 @@ void GlDevice::SetTexture(int unit, BaseTexture* texture)
     }
 }
 
-void GlDevice::SetSamplerState(int unit, const SamplerState& state)
-{
+void GlDevice::SetSamplerState(int unit, const SamplerState& state) {
     State& s = *mState;
     if (unit < 0 || unit >= static_cast<int>(s.samplers.size())) {
         return;
@@ -1481,8 +1439,8 @@ void GlDevice::SetSamplerState(int unit, const SamplerState& state)
     }
     s.samplerStates[unit] = state;
     glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(MinFilterOf(state)));
-    glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, state.magFilter == TextureFilter::Linear ? GL_LINEAR
-                                                                                                 : GL_NEAREST);
+    glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER,
+                        state.magFilter == TextureFilter::Linear ? GL_LINEAR : GL_NEAREST);
     glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, static_cast<GLint>(AddressOf(state.addressU)));
     glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T, static_cast<GLint>(AddressOf(state.addressV)));
     glSamplerParameteri(sampler, GL_TEXTURE_WRAP_R, static_cast<GLint>(AddressOf(state.addressW)));

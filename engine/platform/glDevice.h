@@ -24,7 +24,8 @@ class ENGINE_API GlDevice final : public Device {
 public:
     // Creates a GL context on the window (made with SDL_WINDOW_OPENGL) and
     // the back buffer. Failures are logged as errors, which throw.
-    static std::unique_ptr<GlDevice> Create(SDL_Window* window, const PresentParameters& parameters);
+    static std::unique_ptr<GlDevice> Create(SDL_Window* window,
+                                            const PresentParameters& parameters);
     ~GlDevice() override;
 
     const DeviceCaps& GetCaps() const override { return mCaps; }
@@ -34,13 +35,16 @@ public:
     Result Reset(const PresentParameters& parameters) override;
     void OnWindowMessage(const WindowMessage& message) override;
 
-    std::unique_ptr<VertexBuffer> CreateVertexBuffer(std::uint32_t size, BufferUsage usage) override;
+    std::unique_ptr<VertexBuffer> CreateVertexBuffer(std::uint32_t size,
+                                                     BufferUsage usage) override;
     std::unique_ptr<IndexBuffer> CreateIndexBuffer(std::uint32_t size, IndexFormat format,
                                                    BufferUsage usage) override;
-    std::unique_ptr<VertexDeclaration> CreateVertexDeclaration(std::span<const VertexElement> elements) override;
+    std::unique_ptr<VertexDeclaration>
+    CreateVertexDeclaration(std::span<const VertexElement> elements) override;
     std::unique_ptr<Texture> CreateTexture(int width, int height, int levels, Format format,
                                            TextureUsage usage) override;
-    std::unique_ptr<CubeTexture> CreateCubeTexture(int edgeLength, int levels, Format format) override;
+    std::unique_ptr<CubeTexture> CreateCubeTexture(int edgeLength, int levels,
+                                                   Format format) override;
     std::unique_ptr<Surface> CreateDepthStencilSurface(int width, int height, Format format,
                                                        int multiSample) override;
     ProgramResult CreateProgram(const ProgramSource& source) override;
@@ -67,9 +71,11 @@ public:
     Result DrawIndexedPrimitive(PrimitiveType type, int baseVertexIndex, std::uint32_t minIndex,
                                 std::uint32_t numVertices, std::uint32_t startIndex,
                                 std::uint32_t primitiveCount) override;
-    Result DrawPrimitive(PrimitiveType type, std::uint32_t startVertex, std::uint32_t primitiveCount) override;
+    Result DrawPrimitive(PrimitiveType type, std::uint32_t startVertex,
+                         std::uint32_t primitiveCount) override;
     void SetProgram(Program* program) override;
-    void SetUniform(Program* program, int location, UniformType type, const void* values, int count = 1) override;
+    void SetUniform(Program* program, int location, UniformType type, const void* values,
+                    int count = 1) override;
     void SetTexture(int unit, BaseTexture* texture) override;
     void SetSamplerState(int unit, const SamplerState& state) override;
 
@@ -80,7 +86,6 @@ private:
 
     GlDevice(SDL_Window* window, void* context);
     void CreateBackBuffer();
-    void DestroyBackBuffer();
     void BindTargets();
     bool PrepareDraw(bool indexed);
     // A single-sampled copy of a multisampled surface, or the surface itself.

@@ -1,5 +1,7 @@
 #include "engine/platform/recordingDevice.h"
 
+#include "engine/math/matrix4x4.h"
+
 #include <algorithm>
 #include <cstring>
 #include <iomanip>
@@ -11,9 +13,7 @@ namespace {
 
 using Call = RecordingDevice::Call;
 
-template <typename E>
-double Code(E value)
-{
+template <typename E> double Code(E value) {
     return static_cast<double>(static_cast<std::uint32_t>(value));
 }
 
@@ -21,8 +21,8 @@ class RecordedBuffer {
 public:
     RecordedBuffer(RecordingDevice& device, std::uint32_t size) : mDevice(device), mBytes(size) {}
 
-    void* LockBytes(const void* self, std::uint32_t offset, std::uint32_t size, std::uint32_t flags)
-    {
+    void* LockBytes(const void* self, std::uint32_t offset, std::uint32_t size,
+                    std::uint32_t flags) {
         mDevice.Record(Call::Lock, self, nullptr, {double(offset), double(size), double(flags)});
         if (mDevice.FailureOf(Call::Lock) != Result::Ok || mLocked || offset > mBytes.size() ||
             (size != 0 && size > mBytes.size() - offset)) {
@@ -32,8 +32,7 @@ public:
         return mBytes.data() + offset;
     }
 
-    Result UnlockBytes(const void* self)
-    {
+    Result UnlockBytes(const void* self) {
         mDevice.Record(Call::Unlock, self);
         if (!mLocked) {
             return Result::Failed;
@@ -54,8 +53,7 @@ class RecordedVertexBuffer final : public VertexBuffer {
 public:
     RecordedVertexBuffer(RecordingDevice& device, std::uint32_t size) : mBuffer(device, size) {}
     std::uint32_t Size() const override { return mBuffer.ByteSize(); }
-    void* Lock(std::uint32_t offset, std::uint32_t size, std::uint32_t flags) override
-    {
+    void* Lock(std::uint32_t offset, std::uint32_t size, std::uint32_t flags) override {
         return mBuffer.LockBytes(this, offset, size, flags);
     }
     Result Unlock() override { return mBuffer.UnlockBytes(this); }
@@ -67,13 +65,10 @@ private:
 class RecordedIndexBuffer final : public IndexBuffer {
 public:
     RecordedIndexBuffer(RecordingDevice& device, std::uint32_t size, IndexFormat format)
-        : mBuffer(device, size), mFormat(format)
-    {
-    }
+        : mBuffer(device, size), mFormat(format) {}
     std::uint32_t Size() const override { return mBuffer.ByteSize(); }
     IndexFormat GetFormat() const override { return mFormat; }
-    void* Lock(std::uint32_t offset, std::uint32_t size, std::uint32_t flags) override
-    {
+    void* Lock(std::uint32_t offset, std::uint32_t size, std::uint32_t flags) override {
         return mBuffer.LockBytes(this, offset, size, flags);
     }
     Result Unlock() override { return mBuffer.UnlockBytes(this); }
@@ -85,17 +80,15 @@ private:
 
 class RecordedDeclaration final : public VertexDeclaration {
 public:
-    explicit RecordedDeclaration(std::span<const VertexElement> elements) : mElements(elements.begin(), elements.end())
-    {
-    }
+    explicit RecordedDeclaration(std::span<const VertexElement> elements)
+        : mElements(elements.begin(), elements.end()) {}
     std::span<const VertexElement> Elements() const override { return mElements; }
 
 private:
     std::vector<VertexElement> mElements;
 };
 
-int LevelCountFor(int width, int height, int levels)
-{
+int LevelCountFor(int width, int height, int levels) {
     int full = 1;
     for (int edge = std::max(width, height); edge > 1; edge /= 2) {
         ++full;
@@ -104,14 +97,18 @@ int LevelCountFor(int width, int height, int levels)
 }
 
 // Whether a GLSL declaration's type word names a uniform type, and which.
-UniformType TypeOfGlsl(const std::string& word)
-{
+UniformType TypeOfGlsl(const std::string& word) {
     static const std::pair<const char*, UniformType> kTypes[] = {
-        {"float", UniformType::Float},   {"vec2", UniformType::Float2},
-        {"vec3", UniformType::Float3},   {"vec4", UniformType::Float4},
-        {"mat3", UniformType::Float3x3}, {"mat4", UniformType::Float4x4},
-        {"int", UniformType::Int},       {"bool", UniformType::Bool},
-        {"sampler2D", UniformType::Sampler2D}, {"samplerCube", UniformType::SamplerCube},
+        {"float", UniformType::Float},
+        {"vec2", UniformType::Float2},
+        {"vec3", UniformType::Float3},
+        {"vec4", UniformType::Float4},
+        {"mat3", UniformType::Float3x3},
+        {"mat4", UniformType::Float4x4},
+        {"int", UniformType::Int},
+        {"bool", UniformType::Bool},
+        {"sampler2D", UniformType::Sampler2D},
+        {"samplerCube", UniformType::SamplerCube},
     };
     for (const auto& [name, type] : kTypes) {
         if (word == name) {
@@ -123,10 +120,11 @@ UniformType TypeOfGlsl(const std::string& word)
 
 // The uniforms a GLSL source declares as "uniform <type> <name>[<n>];",
 // with consecutive locations the way a linker might hand them out.
-void CollectUniforms(const std::string& source, std::vector<UniformInfo>& uniforms, int& nextLocation)
-{
+void CollectUniforms(const std::string& source, std::vector<UniformInfo>& uniforms,
+                     int& nextLocation) {
     std::string text = source;
-    std::replace_if(text.begin(), text.end(), [](char c) { return c == ';' || c == '[' || c == ']'; }, ' ');
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == ';' || c == '[' || c == ']'; }, ' ');
     std::istringstream words(text);
     std::string word;
     while (words >> word) {
@@ -146,8 +144,9 @@ void CollectUniforms(const std::string& source, std::vector<UniformInfo>& unifor
             words.clear();
             words.seekg(mark);
         }
-        const bool known = std::any_of(uniforms.begin(), uniforms.end(),
-                                       [&](const UniformInfo& uniform) { return uniform.name == name; });
+        const bool known =
+            std::any_of(uniforms.begin(), uniforms.end(),
+                        [&](const UniformInfo& uniform) { return uniform.name == name; });
         if (!known) {
             uniforms.push_back({name, TypeOfGlsl(type), arraySize, nextLocation});
             nextLocation += arraySize;
@@ -157,8 +156,7 @@ void CollectUniforms(const std::string& source, std::vector<UniformInfo>& unifor
 
 class RecordedProgram final : public Program {
 public:
-    explicit RecordedProgram(const ProgramSource& source)
-    {
+    explicit RecordedProgram(const ProgramSource& source) {
         int location = 0;
         CollectUniforms(source.vertex, mUniforms, location);
         CollectUniforms(source.fragment, mUniforms, location);
@@ -173,12 +171,12 @@ private:
 
 class RecordingDevice::RecordedSurface final : public Surface {
 public:
-    RecordedSurface(int width, int height, Format format) : mWidth(width), mHeight(height), mFormat(format) {}
+    RecordedSurface(int width, int height, Format format)
+        : mWidth(width), mHeight(height), mFormat(format) {}
     int Width() const override { return mWidth; }
     int Height() const override { return mHeight; }
     Format GetFormat() const override { return mFormat; }
-    void Resize(int width, int height, Format format)
-    {
+    void Resize(int width, int height, Format format) {
         mWidth = width;
         mHeight = height;
         mFormat = format;
@@ -195,8 +193,7 @@ namespace {
 class RecordedTexture final : public Texture {
 public:
     RecordedTexture(RecordingDevice& device, int width, int height, int levels, Format format)
-        : mDevice(device), mWidth(width), mHeight(height), mFormat(format)
-    {
+        : mDevice(device), mWidth(width), mHeight(height), mFormat(format) {
         const int count = LevelCountFor(width, height, levels);
         for (int level = 0; level < count; ++level) {
             const int w = std::max(1, width >> level);
@@ -209,23 +206,22 @@ public:
     Format GetFormat() const override { return mFormat; }
     int Width() const override { return mWidth; }
     int Height() const override { return mHeight; }
-    LockedRect Lock(int level) override
-    {
+    LockedRect Lock(int level) override {
         mDevice.Record(Call::Lock, this, nullptr, {double(level)});
         if (mDevice.FailureOf(Call::Lock) != Result::Ok || level < 0 || level >= LevelCount()) {
             return {};
         }
         return {mLevels[level].data(), RowPitch(mFormat, std::max(1, mWidth >> level))};
     }
-    Result Unlock(int level) override
-    {
+    Result Unlock(int level) override {
         mDevice.Record(Call::Unlock, this, nullptr, {double(level)});
-        return level >= 0 && level < LevelCount() ? mDevice.FailureOf(Call::Unlock) : Result::Failed;
+        return level >= 0 && level < LevelCount() ? mDevice.FailureOf(Call::Unlock)
+                                                  : Result::Failed;
     }
-    Surface* GetSurfaceLevel(int level) override
-    {
+    Surface* GetSurfaceLevel(int level) override {
         mDevice.Record(Call::GetSurfaceLevel, this, nullptr, {double(level)});
-        if (mDevice.FailureOf(Call::GetSurfaceLevel) != Result::Ok || level < 0 || level >= LevelCount()) {
+        if (mDevice.FailureOf(Call::GetSurfaceLevel) != Result::Ok || level < 0 ||
+            level >= LevelCount()) {
             return nullptr;
         }
         return mSurfaces[level].get();
@@ -234,7 +230,8 @@ public:
 private:
     class Plain final : public Surface {
     public:
-        Plain(int width, int height, Format format) : mWidth(width), mHeight(height), mFormat(format) {}
+        Plain(int width, int height, Format format)
+            : mWidth(width), mHeight(height), mFormat(format) {}
         int Width() const override { return mWidth; }
         int Height() const override { return mHeight; }
         Format GetFormat() const override { return mFormat; }
@@ -254,8 +251,8 @@ private:
 class RecordedCubeTexture final : public CubeTexture {
 public:
     RecordedCubeTexture(RecordingDevice& device, int edge, int levels, Format format)
-        : mDevice(device), mEdge(edge), mFormat(format), mLevelCount(LevelCountFor(edge, edge, levels))
-    {
+        : mDevice(device), mEdge(edge), mFormat(format),
+          mLevelCount(LevelCountFor(edge, edge, levels)) {
         for (int face = 0; face < 6; ++face) {
             for (int level = 0; level < mLevelCount; ++level) {
                 const int e = std::max(1, edge >> level);
@@ -266,8 +263,7 @@ public:
     int LevelCount() const override { return mLevelCount; }
     Format GetFormat() const override { return mFormat; }
     int EdgeLength() const override { return mEdge; }
-    LockedRect Lock(CubeFace face, int level) override
-    {
+    LockedRect Lock(CubeFace face, int level) override {
         mDevice.Record(Call::Lock, this, nullptr, {Code(face), double(level)});
         if (mDevice.FailureOf(Call::Lock) != Result::Ok || level < 0 || level >= mLevelCount) {
             return {};
@@ -275,8 +271,7 @@ public:
         return {mLevels[static_cast<int>(face) * mLevelCount + level].data(),
                 RowPitch(mFormat, std::max(1, mEdge >> level))};
     }
-    Result Unlock(CubeFace face, int level) override
-    {
+    Result Unlock(CubeFace face, int level) override {
         mDevice.Record(Call::Unlock, this, nullptr, {Code(face), double(level)});
         return level >= 0 && level < mLevelCount ? mDevice.FailureOf(Call::Unlock) : Result::Failed;
     }
@@ -293,8 +288,7 @@ private:
 
 RecordingDevice::RecordingDevice()
     : mBackBuffer(std::make_unique<RecordedSurface>(1024, 768, Format::X8R8G8B8)),
-      mDepthStencil(std::make_unique<RecordedSurface>(1024, 768, Format::D24S8))
-{
+      mDepthStencil(std::make_unique<RecordedSurface>(1024, 768, Format::D24S8)) {
     mFailures.fill(Result::Ok);
     mCalls.reserve(4096);
     mCaps.pixelShaderVersion = 0xFFFF0300;
@@ -318,42 +312,63 @@ RecordingDevice::RecordingDevice()
 
 RecordingDevice::~RecordingDevice() = default;
 
-void RecordingDevice::Record(Call call, const void* object, const void* other, std::array<double, 6> args)
-{
+void RecordingDevice::Record(Call call, const void* object, const void* other,
+                             std::array<double, 6> args) {
     if (mRecording) {
         mCalls.push_back({call, object, other, args});
     }
 }
 
-std::size_t RecordingDevice::Count(Call call) const
-{
+std::size_t RecordingDevice::Count(Call call) const {
     return static_cast<std::size_t>(
-        std::count_if(mCalls.begin(), mCalls.end(), [call](const CallRecord& record) { return record.call == call; }));
+        std::count_if(mCalls.begin(), mCalls.end(),
+                      [call](const CallRecord& record) { return record.call == call; }));
 }
 
-const char* RecordingDevice::CallName(Call call)
-{
+const char* RecordingDevice::CallName(Call call) {
     static const char* const kNames[] = {
-        "TestCooperativeLevel",   "Reset",           "CreateVertexBuffer",
-        "CreateIndexBuffer",      "CreateVertexDeclaration", "CreateTexture",
-        "CreateCubeTexture",      "CreateDepthStencilSurface", "CreateProgram",
-        "GetBackBuffer",          "GetDepthStencilSurface",    "SetRenderTarget",
-        "GetRenderTarget",        "SetDepthStencilSurface",    "StretchRect",
-        "Clear",                  "BeginScene",      "EndScene",
-        "Present",                "SaveSurfaceToPng", "SetTransform",
-        "SetCullMode",            "ApplyRenderStates", "SetVertexDeclaration",
-        "SetStreamSource",        "SetIndices",      "DrawIndexedPrimitive",
-        "DrawPrimitive",          "SetProgram",      "SetUniform",
-        "SetTexture",             "SetSamplerState", "Lock",
-        "Unlock",                 "GetSurfaceLevel",
+        "TestCooperativeLevel",
+        "Reset",
+        "CreateVertexBuffer",
+        "CreateIndexBuffer",
+        "CreateVertexDeclaration",
+        "CreateTexture",
+        "CreateCubeTexture",
+        "CreateDepthStencilSurface",
+        "CreateProgram",
+        "GetBackBuffer",
+        "GetDepthStencilSurface",
+        "SetRenderTarget",
+        "GetRenderTarget",
+        "SetDepthStencilSurface",
+        "StretchRect",
+        "Clear",
+        "BeginScene",
+        "EndScene",
+        "Present",
+        "SaveSurfaceToPng",
+        "SetTransform",
+        "SetCullMode",
+        "ApplyRenderStates",
+        "SetVertexDeclaration",
+        "SetStreamSource",
+        "SetIndices",
+        "DrawIndexedPrimitive",
+        "DrawPrimitive",
+        "SetProgram",
+        "SetUniform",
+        "SetTexture",
+        "SetSamplerState",
+        "Lock",
+        "Unlock",
+        "GetSurfaceLevel",
     };
     static_assert(std::size(kNames) == static_cast<std::size_t>(Call::Count));
     const auto index = static_cast<std::size_t>(call);
     return index < std::size(kNames) ? kNames[index] : "?";
 }
 
-std::string RecordingDevice::Describe(const CallRecord& record)
-{
+std::string RecordingDevice::Describe(const CallRecord& record) {
     // How many numeric arguments each call carries.
     static const int kArgCounts[] = {0, 5, 2, 3, 1, 5, 3, 4, 0, 0, 0, 1, 1, 0, 0, 4, 0, 0,
                                      0, 0, 1, 1, 6, 0, 2, 0, 6, 3, 0, 6, 1, 6, 3, 1, 1};
@@ -368,37 +383,31 @@ std::string RecordingDevice::Describe(const CallRecord& record)
     return out.str();
 }
 
-void RecordingDevice::SetFailure(Call call, Result result)
-{
+void RecordingDevice::SetFailure(Call call, Result result) {
     mFailures[static_cast<std::size_t>(call)] = result;
 }
 
-void RecordingDevice::ClearFailure(Call call)
-{
+void RecordingDevice::ClearFailure(Call call) {
     mFailures[static_cast<std::size_t>(call)] = Result::Ok;
 }
 
-void RecordingDevice::SetMultiSampleLimit(Format format, int maxSamples)
-{
+void RecordingDevice::SetMultiSampleLimit(Format format, int maxSamples) {
     mMultiSampleLimits[format] = maxSamples;
 }
 
-std::vector<std::int32_t> RecordingDevice::UniformBits(const Program* program, int location) const
-{
+std::vector<std::int32_t> RecordingDevice::UniformBits(const Program* program, int location) const {
     const auto found = mUniforms.find({program, location});
     return found == mUniforms.end() ? std::vector<std::int32_t>{} : found->second;
 }
 
-std::vector<float> RecordingDevice::UniformFloats(const Program* program, int location) const
-{
+std::vector<float> RecordingDevice::UniformFloats(const Program* program, int location) const {
     const std::vector<std::int32_t> bits = UniformBits(program, location);
     std::vector<float> values(bits.size());
     std::memcpy(values.data(), bits.data(), bits.size() * sizeof(float));
     return values;
 }
 
-bool RecordingDevice::CheckMultiSample(Format format, bool, int samples) const
-{
+bool RecordingDevice::CheckMultiSample(Format format, bool, int samples) const {
     const auto found = mMultiSampleLimits.find(format);
     if (found != mMultiSampleLimits.end() && found->second < 0) {
         return false;
@@ -409,14 +418,12 @@ bool RecordingDevice::CheckMultiSample(Format format, bool, int samples) const
     return found != mMultiSampleLimits.end() && samples <= found->second;
 }
 
-Result RecordingDevice::TestCooperativeLevel()
-{
+Result RecordingDevice::TestCooperativeLevel() {
     Record(Call::TestCooperativeLevel, nullptr);
     return mCooperativeLevel;
 }
 
-Result RecordingDevice::Reset(const PresentParameters& parameters)
-{
+Result RecordingDevice::Reset(const PresentParameters& parameters) {
     Record(Call::Reset, nullptr, nullptr,
            {double(parameters.width), double(parameters.height), Code(parameters.backBufferFormat),
             double(parameters.windowed), double(parameters.multiSample)});
@@ -438,8 +445,8 @@ Result RecordingDevice::Reset(const PresentParameters& parameters)
     return Result::Ok;
 }
 
-std::unique_ptr<VertexBuffer> RecordingDevice::CreateVertexBuffer(std::uint32_t size, BufferUsage usage)
-{
+std::unique_ptr<VertexBuffer> RecordingDevice::CreateVertexBuffer(std::uint32_t size,
+                                                                  BufferUsage usage) {
     auto buffer = FailureOf(Call::CreateVertexBuffer) == Result::Ok && size > 0
                       ? std::make_unique<RecordedVertexBuffer>(*this, size)
                       : nullptr;
@@ -447,18 +454,18 @@ std::unique_ptr<VertexBuffer> RecordingDevice::CreateVertexBuffer(std::uint32_t 
     return buffer;
 }
 
-std::unique_ptr<IndexBuffer> RecordingDevice::CreateIndexBuffer(std::uint32_t size, IndexFormat format,
-                                                                BufferUsage usage)
-{
+std::unique_ptr<IndexBuffer>
+RecordingDevice::CreateIndexBuffer(std::uint32_t size, IndexFormat format, BufferUsage usage) {
     auto buffer = FailureOf(Call::CreateIndexBuffer) == Result::Ok && size > 0
                       ? std::make_unique<RecordedIndexBuffer>(*this, size, format)
                       : nullptr;
-    Record(Call::CreateIndexBuffer, buffer.get(), nullptr, {double(size), Code(format), Code(usage)});
+    Record(Call::CreateIndexBuffer, buffer.get(), nullptr,
+           {double(size), Code(format), Code(usage)});
     return buffer;
 }
 
-std::unique_ptr<VertexDeclaration> RecordingDevice::CreateVertexDeclaration(std::span<const VertexElement> elements)
-{
+std::unique_ptr<VertexDeclaration>
+RecordingDevice::CreateVertexDeclaration(std::span<const VertexElement> elements) {
     auto declaration = FailureOf(Call::CreateVertexDeclaration) == Result::Ok && !elements.empty()
                            ? std::make_unique<RecordedDeclaration>(elements)
                            : nullptr;
@@ -466,36 +473,37 @@ std::unique_ptr<VertexDeclaration> RecordingDevice::CreateVertexDeclaration(std:
     return declaration;
 }
 
-std::unique_ptr<Texture> RecordingDevice::CreateTexture(int width, int height, int levels, Format format,
-                                                        TextureUsage usage)
-{
-    const bool valid = width > 0 && height > 0 && width <= mCaps.maxTextureSize && height <= mCaps.maxTextureSize &&
-                       RowPitch(format, width) > 0 && !IsDepthFormat(format);
-    auto texture = FailureOf(Call::CreateTexture) == Result::Ok && valid
-                       ? std::make_unique<RecordedTexture>(*this, width, height,
-                                                           usage == TextureUsage::RenderTarget ? 1 : levels, format)
-                       : nullptr;
+std::unique_ptr<Texture> RecordingDevice::CreateTexture(int width, int height, int levels,
+                                                        Format format, TextureUsage usage) {
+    const bool valid = width > 0 && height > 0 && width <= mCaps.maxTextureSize &&
+                       height <= mCaps.maxTextureSize && RowPitch(format, width) > 0 &&
+                       !IsDepthFormat(format);
+    auto texture =
+        FailureOf(Call::CreateTexture) == Result::Ok && valid
+            ? std::make_unique<RecordedTexture>(
+                  *this, width, height, usage == TextureUsage::RenderTarget ? 1 : levels, format)
+            : nullptr;
     Record(Call::CreateTexture, texture.get(), nullptr,
            {double(width), double(height), double(levels), Code(format), Code(usage)});
     return texture;
 }
 
-std::unique_ptr<CubeTexture> RecordingDevice::CreateCubeTexture(int edgeLength, int levels, Format format)
-{
-    const bool valid = edgeLength > 0 && edgeLength <= mCaps.maxTextureSize && RowPitch(format, edgeLength) > 0 &&
-                       !IsDepthFormat(format);
+std::unique_ptr<CubeTexture> RecordingDevice::CreateCubeTexture(int edgeLength, int levels,
+                                                                Format format) {
+    const bool valid = edgeLength > 0 && edgeLength <= mCaps.maxTextureSize &&
+                       RowPitch(format, edgeLength) > 0 && !IsDepthFormat(format);
     auto texture = FailureOf(Call::CreateCubeTexture) == Result::Ok && valid
                        ? std::make_unique<RecordedCubeTexture>(*this, edgeLength, levels, format)
                        : nullptr;
-    Record(Call::CreateCubeTexture, texture.get(), nullptr, {double(edgeLength), double(levels), Code(format)});
+    Record(Call::CreateCubeTexture, texture.get(), nullptr,
+           {double(edgeLength), double(levels), Code(format)});
     return texture;
 }
 
-std::unique_ptr<Surface> RecordingDevice::CreateDepthStencilSurface(int width, int height, Format format,
-                                                                    int multiSample)
-{
-    auto surface = FailureOf(Call::CreateDepthStencilSurface) == Result::Ok && width > 0 && height > 0 &&
-                           IsDepthFormat(format)
+std::unique_ptr<Surface>
+RecordingDevice::CreateDepthStencilSurface(int width, int height, Format format, int multiSample) {
+    auto surface = FailureOf(Call::CreateDepthStencilSurface) == Result::Ok && width > 0 &&
+                           height > 0 && IsDepthFormat(format)
                        ? std::make_unique<RecordedSurface>(width, height, format)
                        : nullptr;
     Record(Call::CreateDepthStencilSurface, surface.get(), nullptr,
@@ -503,8 +511,7 @@ std::unique_ptr<Surface> RecordingDevice::CreateDepthStencilSurface(int width, i
     return surface;
 }
 
-ProgramResult RecordingDevice::CreateProgram(const ProgramSource& source)
-{
+ProgramResult RecordingDevice::CreateProgram(const ProgramSource& source) {
     ProgramResult result;
     if (FailureOf(Call::CreateProgram) == Result::Ok) {
         result.program = std::make_unique<RecordedProgram>(source);
@@ -515,20 +522,17 @@ ProgramResult RecordingDevice::CreateProgram(const ProgramSource& source)
     return result;
 }
 
-Surface* RecordingDevice::GetBackBuffer()
-{
+Surface* RecordingDevice::GetBackBuffer() {
     Record(Call::GetBackBuffer, mBackBuffer.get());
     return FailureOf(Call::GetBackBuffer) == Result::Ok ? mBackBuffer.get() : nullptr;
 }
 
-Surface* RecordingDevice::GetDepthStencilSurface()
-{
+Surface* RecordingDevice::GetDepthStencilSurface() {
     Record(Call::GetDepthStencilSurface, mDepthStencil.get());
     return FailureOf(Call::GetDepthStencilSurface) == Result::Ok ? mDepthStencil.get() : nullptr;
 }
 
-Result RecordingDevice::SetRenderTarget(int index, Surface* surface)
-{
+Result RecordingDevice::SetRenderTarget(int index, Surface* surface) {
     Record(Call::SetRenderTarget, surface, nullptr, {double(index)});
     if (index != 0 || surface == nullptr || IsDepthFormat(surface->GetFormat()) ||
         IsCompressed(surface->GetFormat())) {
@@ -541,14 +545,12 @@ Result RecordingDevice::SetRenderTarget(int index, Surface* surface)
     return Result::Ok;
 }
 
-Surface* RecordingDevice::GetRenderTarget(int index)
-{
+Surface* RecordingDevice::GetRenderTarget(int index) {
     Record(Call::GetRenderTarget, mRenderTarget, nullptr, {double(index)});
     return index == 0 && FailureOf(Call::GetRenderTarget) == Result::Ok ? mRenderTarget : nullptr;
 }
 
-Result RecordingDevice::SetDepthStencilSurface(Surface* surface)
-{
+Result RecordingDevice::SetDepthStencilSurface(Surface* surface) {
     Record(Call::SetDepthStencilSurface, surface);
     if (surface != nullptr && !IsDepthFormat(surface->GetFormat())) {
         return Result::Failed;
@@ -560,8 +562,7 @@ Result RecordingDevice::SetDepthStencilSurface(Surface* surface)
     return Result::Ok;
 }
 
-Result RecordingDevice::StretchRect(Surface* source, Surface* destination)
-{
+Result RecordingDevice::StretchRect(Surface* source, Surface* destination) {
     Record(Call::StretchRect, source, destination);
     if (source == nullptr || destination == nullptr || IsCompressed(source->GetFormat()) ||
         IsCompressed(destination->GetFormat()) || IsDepthFormat(source->GetFormat()) ||
@@ -571,14 +572,14 @@ Result RecordingDevice::StretchRect(Surface* source, Surface* destination)
     return FailureOf(Call::StretchRect);
 }
 
-Result RecordingDevice::Clear(std::uint32_t flags, std::uint32_t color, float z, std::uint32_t stencil)
-{
-    Record(Call::Clear, nullptr, nullptr, {double(flags), double(color), double(z), double(stencil)});
+Result RecordingDevice::Clear(std::uint32_t flags, std::uint32_t color, float z,
+                              std::uint32_t stencil) {
+    Record(Call::Clear, nullptr, nullptr,
+           {double(flags), double(color), double(z), double(stencil)});
     return FailureOf(Call::Clear);
 }
 
-Result RecordingDevice::BeginScene()
-{
+Result RecordingDevice::BeginScene() {
     Record(Call::BeginScene, nullptr);
     if (mInScene) {
         return Result::Failed;
@@ -590,8 +591,7 @@ Result RecordingDevice::BeginScene()
     return Result::Ok;
 }
 
-Result RecordingDevice::EndScene()
-{
+Result RecordingDevice::EndScene() {
     Record(Call::EndScene, nullptr);
     if (!mInScene) {
         return Result::Failed;
@@ -600,8 +600,7 @@ Result RecordingDevice::EndScene()
     return FailureOf(Call::EndScene);
 }
 
-Result RecordingDevice::Present()
-{
+Result RecordingDevice::Present() {
     Record(Call::Present, nullptr);
     if (mCooperativeLevel != Result::Ok) {
         return Result::DeviceLost;
@@ -609,8 +608,7 @@ Result RecordingDevice::Present()
     return FailureOf(Call::Present);
 }
 
-Result RecordingDevice::SaveSurfaceToPng(Surface* surface, const std::string& path)
-{
+Result RecordingDevice::SaveSurfaceToPng(Surface* surface, const std::string& path) {
     Record(Call::SaveSurfaceToPng, surface);
     if (surface == nullptr || IsCompressed(surface->GetFormat())) {
         return Result::Failed;
@@ -624,8 +622,7 @@ Result RecordingDevice::SaveSurfaceToPng(Surface* surface, const std::string& pa
 
 namespace {
 
-int TransformIndex(TransformState state)
-{
+int TransformIndex(TransformState state) {
     switch (state) {
     case TransformState::View:
         return 0;
@@ -639,80 +636,75 @@ int TransformIndex(TransformState state)
 
 } // namespace
 
-// Matrix4x4 is a plain record of 16 floats, row by row.
-void RecordingDevice::SetTransform(TransformState state, const math::Matrix4x4& matrix)
-{
+void RecordingDevice::SetTransform(TransformState state, const math::Matrix4x4& matrix) {
     Record(Call::SetTransform, nullptr, nullptr, {Code(state)});
-    std::memcpy(mTransforms[TransformIndex(state)].data(), static_cast<const void*>(&matrix), 16 * sizeof(float));
+    std::copy(matrix.m, matrix.m + 16, mTransforms[TransformIndex(state)].begin());
 }
 
-void RecordingDevice::GetTransform(TransformState state, math::Matrix4x4& matrix) const
-{
-    std::memcpy(static_cast<void*>(&matrix), mTransforms[TransformIndex(state)].data(), 16 * sizeof(float));
+void RecordingDevice::GetTransform(TransformState state, math::Matrix4x4& matrix) const {
+    const auto& stored = mTransforms[TransformIndex(state)];
+    std::copy(stored.begin(), stored.end(), matrix.m);
 }
 
-void RecordingDevice::SetCullMode(CullMode mode)
-{
+void RecordingDevice::SetCullMode(CullMode mode) {
     Record(Call::SetCullMode, nullptr, nullptr, {Code(mode)});
     mRenderStates.cullMode = mode;
 }
 
-void RecordingDevice::ApplyRenderStates(const RenderStates& states)
-{
+void RecordingDevice::ApplyRenderStates(const RenderStates& states) {
     Record(Call::ApplyRenderStates, nullptr, nullptr,
            {double(states.zEnable), double(states.zWriteEnable), Code(states.cullMode),
-            double(states.alphaBlendEnable), double(states.alphaTestEnable), Code(states.fillMode)});
+            double(states.alphaBlendEnable), double(states.alphaTestEnable),
+            Code(states.fillMode)});
     mRenderStates = states;
 }
 
-void RecordingDevice::SetVertexDeclaration(VertexDeclaration* declaration)
-{
+void RecordingDevice::SetVertexDeclaration(VertexDeclaration* declaration) {
     Record(Call::SetVertexDeclaration, declaration);
 }
 
-void RecordingDevice::SetStreamSource(VertexBuffer* buffer, std::uint32_t offset, std::uint32_t stride)
-{
+void RecordingDevice::SetStreamSource(VertexBuffer* buffer, std::uint32_t offset,
+                                      std::uint32_t stride) {
     Record(Call::SetStreamSource, buffer, nullptr, {double(offset), double(stride)});
 }
 
-void RecordingDevice::SetIndices(IndexBuffer* buffer)
-{
+void RecordingDevice::SetIndices(IndexBuffer* buffer) {
     Record(Call::SetIndices, buffer);
 }
 
-Result RecordingDevice::DrawIndexedPrimitive(PrimitiveType type, int baseVertexIndex, std::uint32_t minIndex,
-                                             std::uint32_t numVertices, std::uint32_t startIndex,
-                                             std::uint32_t primitiveCount)
-{
+Result RecordingDevice::DrawIndexedPrimitive(PrimitiveType type, int baseVertexIndex,
+                                             std::uint32_t minIndex, std::uint32_t numVertices,
+                                             std::uint32_t startIndex,
+                                             std::uint32_t primitiveCount) {
     Record(Call::DrawIndexedPrimitive, nullptr, nullptr,
-           {Code(type), double(baseVertexIndex), double(minIndex), double(numVertices), double(startIndex),
-            double(primitiveCount)});
+           {Code(type), double(baseVertexIndex), double(minIndex), double(numVertices),
+            double(startIndex), double(primitiveCount)});
     if (!mInScene) {
         return Result::Failed;
     }
     return FailureOf(Call::DrawIndexedPrimitive);
 }
 
-Result RecordingDevice::DrawPrimitive(PrimitiveType type, std::uint32_t startVertex, std::uint32_t primitiveCount)
-{
-    Record(Call::DrawPrimitive, nullptr, nullptr, {Code(type), double(startVertex), double(primitiveCount)});
+Result RecordingDevice::DrawPrimitive(PrimitiveType type, std::uint32_t startVertex,
+                                      std::uint32_t primitiveCount) {
+    Record(Call::DrawPrimitive, nullptr, nullptr,
+           {Code(type), double(startVertex), double(primitiveCount)});
     if (!mInScene) {
         return Result::Failed;
     }
     return FailureOf(Call::DrawPrimitive);
 }
 
-void RecordingDevice::SetProgram(Program* program)
-{
+void RecordingDevice::SetProgram(Program* program) {
     Record(Call::SetProgram, program);
 }
 
-void RecordingDevice::SetUniform(Program* program, int location, UniformType type, const void* values, int count)
-{
+void RecordingDevice::SetUniform(Program* program, int location, UniformType type,
+                                 const void* values, int count) {
     const int components = UniformComponents(type);
     std::array<double, 6> args{double(location), double(static_cast<int>(type)), double(count)};
-    const bool isFloat = type != UniformType::Int && type != UniformType::Bool && type != UniformType::Sampler2D &&
-                         type != UniformType::SamplerCube;
+    const bool isFloat = type != UniformType::Int && type != UniformType::Bool &&
+                         type != UniformType::Sampler2D && type != UniformType::SamplerCube;
     for (int i = 0; i < std::min(components * count, 3); ++i) {
         if (isFloat) {
             args[3 + i] = static_cast<const float*>(values)[i];
@@ -729,16 +721,14 @@ void RecordingDevice::SetUniform(Program* program, int location, UniformType typ
     stored.assign(first, first + components * count);
 }
 
-void RecordingDevice::SetTexture(int unit, BaseTexture* texture)
-{
+void RecordingDevice::SetTexture(int unit, BaseTexture* texture) {
     Record(Call::SetTexture, nullptr, texture, {double(unit)});
 }
 
-void RecordingDevice::SetSamplerState(int unit, const SamplerState& state)
-{
+void RecordingDevice::SetSamplerState(int unit, const SamplerState& state) {
     Record(Call::SetSamplerState, nullptr, nullptr,
-           {double(unit), Code(state.minFilter), Code(state.magFilter), Code(state.mipFilter), Code(state.addressU),
-            Code(state.addressV)});
+           {double(unit), Code(state.minFilter), Code(state.magFilter), Code(state.mipFilter),
+            Code(state.addressU), Code(state.addressV)});
 }
 
 } // namespace engine::platform

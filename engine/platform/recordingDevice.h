@@ -104,13 +104,16 @@ public:
     Result Reset(const PresentParameters& parameters) override;
     void OnWindowMessage(const WindowMessage&) override {}
 
-    std::unique_ptr<VertexBuffer> CreateVertexBuffer(std::uint32_t size, BufferUsage usage) override;
+    std::unique_ptr<VertexBuffer> CreateVertexBuffer(std::uint32_t size,
+                                                     BufferUsage usage) override;
     std::unique_ptr<IndexBuffer> CreateIndexBuffer(std::uint32_t size, IndexFormat format,
                                                    BufferUsage usage) override;
-    std::unique_ptr<VertexDeclaration> CreateVertexDeclaration(std::span<const VertexElement> elements) override;
+    std::unique_ptr<VertexDeclaration>
+    CreateVertexDeclaration(std::span<const VertexElement> elements) override;
     std::unique_ptr<Texture> CreateTexture(int width, int height, int levels, Format format,
                                            TextureUsage usage) override;
-    std::unique_ptr<CubeTexture> CreateCubeTexture(int edgeLength, int levels, Format format) override;
+    std::unique_ptr<CubeTexture> CreateCubeTexture(int edgeLength, int levels,
+                                                   Format format) override;
     std::unique_ptr<Surface> CreateDepthStencilSurface(int width, int height, Format format,
                                                        int multiSample) override;
     ProgramResult CreateProgram(const ProgramSource& source) override;
@@ -137,14 +140,17 @@ public:
     Result DrawIndexedPrimitive(PrimitiveType type, int baseVertexIndex, std::uint32_t minIndex,
                                 std::uint32_t numVertices, std::uint32_t startIndex,
                                 std::uint32_t primitiveCount) override;
-    Result DrawPrimitive(PrimitiveType type, std::uint32_t startVertex, std::uint32_t primitiveCount) override;
+    Result DrawPrimitive(PrimitiveType type, std::uint32_t startVertex,
+                         std::uint32_t primitiveCount) override;
     void SetProgram(Program* program) override;
-    void SetUniform(Program* program, int location, UniformType type, const void* values, int count = 1) override;
+    void SetUniform(Program* program, int location, UniformType type, const void* values,
+                    int count = 1) override;
     void SetTexture(int unit, BaseTexture* texture) override;
     void SetSamplerState(int unit, const SamplerState& state) override;
 
     // Used by the device's own objects.
-    void Record(Call call, const void* object, const void* other = nullptr, std::array<double, 6> args = {});
+    void Record(Call call, const void* object, const void* other = nullptr,
+                std::array<double, 6> args = {});
     Result FailureOf(Call call) const { return mFailures[static_cast<std::size_t>(call)]; }
 
 private:

@@ -2,7 +2,7 @@
 
 #include "engine/core/log.h"
 #include "engine/core/stringConversion.h"
-#include "engine/platform/driverPin.h"
+#include "engine/platform/libraryPin.h"
 #include "engine/platform/messageBox.h"
 #include "engine/platform/virtualKey.h"
 
@@ -67,7 +67,7 @@ SdlWindow::SdlWindow(const WindowDescription& description) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         log.Error("Could not create SDL window: " + error, kSource, __LINE__);
     }
-    PinGraphicsDrivers();
+    PinLoadedLibraries();
     SetMessageBoxOwnerWindow(mWindow);
 }
 
@@ -112,10 +112,11 @@ DisplayMode SdlWindow::DesktopDisplayMode() {
     return result;
 }
 
-DisplayMode SdlWindow::CurrentDisplayMode() {
+DisplayMode SdlWindow::CurrentDisplayMode()
+{
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0 && !StartOffscreenVideo()) {
-        core::Logging::Get()->Error(
-            std::string("Could not initialise SDL video: ") + SDL_GetError(), kSource, __LINE__);
+        core::Logging::Get()->Error(std::string("Could not initialise SDL video: ") + SDL_GetError(), kSource,
+                                    __LINE__);
     }
     const DisplayMode mode = DesktopDisplayMode();
     SDL_QuitSubSystem(SDL_INIT_VIDEO);

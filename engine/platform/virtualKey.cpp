@@ -4,8 +4,7 @@
 
 namespace engine::platform {
 
-std::uint32_t VirtualKeyFromSdl(std::int32_t keycode)
-{
+std::uint32_t VirtualKeyFromSdl(std::int32_t keycode) {
     if (keycode >= SDLK_a && keycode <= SDLK_z) {
         return 0x41 + static_cast<std::uint32_t>(keycode - SDLK_a);
     }

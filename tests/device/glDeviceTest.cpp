@@ -1,4 +1,6 @@
 #include "engine/platform/glDevice.h"
+#include "engine/core/exception.h"
+#include "engine/math/matrixHelpers.h"
 #include "engine/platform/sdlWindow.h"
 #include "support/logCapture.h"
 
@@ -66,7 +68,7 @@ std::vector<Vertex> TopLeftTriangle(float z = 0.5f) {
 
 // The whole target, texture coordinates the Direct3D way (v = 0 on top).
 std::vector<Vertex> FullScreenQuad() {
-    return {{-1, 1, 0.5f, 0, 0}, {1, 1, 0.5f, 1, 0}, {-1, -1, 0.5f, 0, 1},
+    return {{-1, 1, 0.5f, 0, 0},  {1, 1, 0.5f, 1, 0}, {-1, -1, 0.5f, 0, 1},
             {-1, -1, 0.5f, 0, 1}, {1, 1, 0.5f, 1, 0}, {1, -1, 0.5f, 1, 1}};
 }
 
@@ -99,10 +101,10 @@ protected:
     }
 
     Program* Link(const char* fragment) {
-        ProgramSource source{kVertexShader,
-                             fragment,
-                             {{"position", DeclUsage::Position, 0},
-                              {"texcoord", DeclUsage::TexCoord, 0}}};
+        ProgramSource source{
+            kVertexShader,
+            fragment,
+            {{"position", DeclUsage::Position, 0}, {"texcoord", DeclUsage::TexCoord, 0}}};
         ProgramResult result = mDevice->CreateProgram(source);
         EXPECT_NE(result.program, nullptr) << result.log;
         mPrograms.push_back(std::move(result.program));
@@ -288,8 +290,8 @@ TEST_F(GlDeviceTest, DepthRangeIsZeroToOne) {
 }
 
 TEST_F(GlDeviceTest, RenderTargetSampledWithDirect3DCoordinatesIsUpright) {
-    auto target = mDevice->CreateTexture(kSize, kSize, 1, Format::X8R8G8B8,
-                                         TextureUsage::RenderTarget);
+    auto target =
+        mDevice->CreateTexture(kSize, kSize, 1, Format::X8R8G8B8, TextureUsage::RenderTarget);
     ASSERT_NE(target, nullptr);
     Surface* backBuffer = mDevice->GetRenderTarget(0);
     ASSERT_EQ(backBuffer, mDevice->GetBackBuffer());
@@ -310,8 +312,7 @@ TEST_F(GlDeviceTest, StretchRectCopiesTheBackBufferUpright) {
     mDevice->BeginScene();
     mDevice->Clear(ClearTarget | ClearZBuffer, 0xFF000000, 1.0f, 0);
     DrawColoured(TopLeftTriangle(), kRedRgba);
-    ASSERT_EQ(mDevice->StretchRect(mDevice->GetBackBuffer(), copy->GetSurfaceLevel(0)),
-              Result::Ok);
+    ASSERT_EQ(mDevice->StretchRect(mDevice->GetBackBuffer(), copy->GetSurfaceLevel(0)), Result::Ok);
     mDevice->Clear(ClearTarget, 0xFF00FF00, 1.0f, 0);
     DrawTextured(FullScreenQuad(), copy.get());
     mDevice->EndScene();
@@ -348,13 +349,12 @@ TEST_F(GlDeviceTest, MultisampledBackBufferResolvesUpright) {
     parameters.multiSample = 4;
     ASSERT_TRUE(mDevice->CheckMultiSample(Format::X8R8G8B8, true, 4));
     OpenDevice(parameters);
-    auto copy = mDevice->CreateTexture(kSize, kSize, 1, Format::X8R8G8B8,
-                                       TextureUsage::RenderTarget);
+    auto copy =
+        mDevice->CreateTexture(kSize, kSize, 1, Format::X8R8G8B8, TextureUsage::RenderTarget);
     mDevice->BeginScene();
     mDevice->Clear(ClearTarget | ClearZBuffer, 0xFF0000FF, 1.0f, 0);
     DrawColoured(TopLeftTriangle(), kRedRgba);
-    ASSERT_EQ(mDevice->StretchRect(mDevice->GetBackBuffer(), copy->GetSurfaceLevel(0)),
-              Result::Ok);
+    ASSERT_EQ(mDevice->StretchRect(mDevice->GetBackBuffer(), copy->GetSurfaceLevel(0)), Result::Ok);
     mDevice->EndScene();
     EXPECT_EQ(mDevice->Present(), Result::Ok);
     ExpectQuadrants(Screenshot(), kRed, kBlue);
@@ -379,7 +379,9 @@ TEST_F(GlDeviceTest, FullScreenDeviceIsLostWhileTheWindowIsAway) {
     EXPECT_EQ(mDevice->TestCooperativeLevel(), Result::DeviceNotReset);
     EXPECT_EQ(mDevice->Present(), Result::DeviceLost);
     fullScreen.width = 48;
+    Surface* backBuffer = mDevice->GetRenderTarget(0);
     ASSERT_EQ(mDevice->Reset(fullScreen), Result::Ok);
+    EXPECT_EQ(mDevice->GetBackBuffer(), backBuffer) << "held across Reset, as the renderer does";
     EXPECT_EQ(mDevice->TestCooperativeLevel(), Result::Ok);
     EXPECT_EQ(mDevice->GetBackBuffer()->Width(), 48);
 
@@ -490,4 +492,118 @@ TEST_F(GlDeviceTest, ObjectsMayOutliveTheirDevice) {
     depth.reset();
     cube.reset();
     texture.reset();
+}
+
+// The engine's own matrices: left-handed perspective, world then projection.
+TEST_F(GlDeviceTest, EngineProjectionShowsWhatLiesAheadUpright) {
+    using engine::math::Matrix4x4;
+    const Matrix4x4 projection =
+        engine::math::MatrixPerspectiveFovLH(0.7853982f, 1.0f, 0.5f, 400.0f);
+    const std::vector<Vertex> upperLeft = {
+        {-3.7f, 3.7f, 0, 0, 0}, {-0.4f, 3.7f, 0, 0, 0}, {-3.7f, 0.4f, 0, 0, 0}};
+    mDevice->SetTransform(TransformState::Projection, projection);
+    Matrix4x4 stored;
+    mDevice->GetTransform(TransformState::Projection, stored);
+    EXPECT_EQ(stored.m[11], 1.0f);
+
+    mDevice->BeginScene();
+    mDevice->Clear(ClearTarget | ClearZBuffer, 0xFF000000, 1.0f, 0);
+    const Matrix4x4 ahead = engine::math::MatrixTranslation(0, 0, 10) * projection;
+    SetTransform(mColour, ahead.m);
+    DrawColoured(upperLeft, kRedRgba);
+    const Matrix4x4 beyondFar = engine::math::MatrixTranslation(0, 0, 500) * projection;
+    SetTransform(mColour, beyondFar.m);
+    const std::vector<Vertex> everywhere = {
+        {-400, 400, 0, 0, 0}, {400, 400, 0, 0, 0}, {-400, -400, 0, 0, 0}};
+    DrawColoured(everywhere, kGreenRgba);
+    mDevice->EndScene();
+    ExpectQuadrants(Screenshot(), kRed, kBlack);
+}
+
+// A depth target (one float channel) larger than the back buffer still depth-tests.
+TEST_F(GlDeviceTest, FloatTargetLargerThanTheBackBufferDepthTests) {
+    auto target = mDevice->CreateTexture(128, 128, 1, Format::R32F, TextureUsage::RenderTarget);
+    ASSERT_NE(target, nullptr);
+    const auto upperLeftHalf = [](float z) {
+        return std::vector<Vertex>{{-1, 1, z, 0, 0}, {1, 1, z, 0, 0}, {-1, -1, z, 0, 0}};
+    };
+    const float quarter[4] = {0.25f, 0, 0, 1};
+    mDevice->BeginScene();
+    ASSERT_EQ(mDevice->SetRenderTarget(0, target->GetSurfaceLevel(0)), Result::Ok);
+    mDevice->Clear(ClearTarget | ClearZBuffer, 0xFF000000, 1.0f, 0);
+    DrawColoured(upperLeftHalf(0.5f), quarter);
+    DrawColoured(upperLeftHalf(0.7f), kRedRgba);
+    mDevice->EndScene();
+    const auto shot = Screenshot(target->GetSurfaceLevel(0));
+    ASSERT_EQ(mShotWidth, 128);
+    EXPECT_EQ(At(shot, 16, 16), 0xFF404040u) << "saved as grey";
+    EXPECT_EQ(At(shot, 100, 10), 0xFF404040u) << "beyond the back buffer's size";
+    EXPECT_EQ(At(shot, 10, 100), 0xFF404040u);
+    EXPECT_EQ(At(shot, 120, 120), kBlack);
+}
+
+TEST_F(GlDeviceTest, BlendAndColourWriteStates) {
+    RenderStates states;
+    states.alphaBlendEnable = true;
+    states.srcBlend = Blend::SrcAlpha;
+    states.destBlend = Blend::InvSrcAlpha;
+    mDevice->ApplyRenderStates(states);
+    const float halfRed[4] = {1, 0, 0, 0.5f};
+    mDevice->BeginScene();
+    mDevice->Clear(ClearTarget | ClearZBuffer, 0xFF0000FF, 1.0f, 0);
+    DrawColoured(TopLeftTriangle(), halfRed);
+    mDevice->EndScene();
+    const std::uint32_t mixed = At(Screenshot(), 8, 8);
+    EXPECT_NEAR(static_cast<int>(mixed & 0xFF), 128, 1);
+    EXPECT_EQ((mixed >> 8) & 0xFF, 0u);
+    EXPECT_NEAR(static_cast<int>((mixed >> 16) & 0xFF), 127, 1);
+
+    states = RenderStates{};
+    states.colorWriteEnable = ColorWriteGreen;
+    mDevice->ApplyRenderStates(states);
+    const float white[4] = {1, 1, 1, 1};
+    mDevice->BeginScene();
+    mDevice->Clear(ClearTarget | ClearZBuffer, 0xFF0000FF, 1.0f, 0); // masks do not limit Clear
+    DrawColoured(TopLeftTriangle(), white);
+    mDevice->EndScene();
+    ExpectQuadrants(Screenshot(), 0xFFFFFF00u, kBlue);
+}
+
+TEST(GlDeviceVersion, TooOldAnOpenGLIsAnErrorNamingTheVersion) {
+    kovra::test::LogCapture log;
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    setenv("MESA_GL_VERSION_OVERRIDE", "3.0", 1);
+    {
+        SdlWindow window(WindowDescription{L"old", 16, 16});
+        EXPECT_THROW(GlDevice::Create(window.Handle(), PresentParameters{}),
+                     engine::core::Exception);
+    }
+    unsetenv("MESA_GL_VERSION_OVERRIDE");
+    const std::string rows = log.Rows();
+    EXPECT_NE(rows.find("<td>ERROR</td>"), std::string::npos) << rows;
+    EXPECT_NE(rows.find("OpenGL 3.3 core with clip control is required, found OpenGL 3.0"),
+              std::string::npos)
+        << rows;
+}
+
+// A buffer made after another was freed may sit at the same address.
+TEST_F(GlDeviceTest, ReplacedVertexBufferIsBoundAfresh) {
+    mDevice->BeginScene();
+    mDevice->Clear(ClearTarget | ClearZBuffer, 0xFF000000, 1.0f, 0);
+    DrawColoured(TopLeftTriangle(), kRedRgba);
+    const void* first = mBuffers.back().get();
+    mBuffers.clear();
+    std::vector<Vertex> lower = TopLeftTriangle();
+    for (Vertex& vertex : lower) {
+        vertex.y -= 1.0f;
+    }
+    mBuffers.push_back(mDevice->CreateVertexBuffer(3 * sizeof(Vertex), BufferUsage::Static));
+    std::memcpy(mBuffers.back()->Lock(0, 0, LockNone), lower.data(), 3 * sizeof(Vertex));
+    mBuffers.back()->Unlock();
+    mDevice->SetStreamSource(mBuffers.back().get(), 0, sizeof(Vertex));
+    ASSERT_EQ(mDevice->DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 0, 3, 0, 1),
+              Result::Ok);
+    mDevice->EndScene();
+    const auto shot = Screenshot();
+    EXPECT_EQ(At(shot, 8, 40), kRed) << (first == mBuffers.back().get() ? "same address" : "");
 }

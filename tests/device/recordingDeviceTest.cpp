@@ -1,4 +1,5 @@
 #include "engine/platform/recordingDevice.h"
+#include "engine/math/matrixHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -168,8 +169,9 @@ TEST(RecordingDevice, ProgramsListTheirUniformsAndKeepValues) {
     ProgramSource source;
     source.vertex = "#version 330 core\nuniform mat4 WorldViewProjection;\nuniform vec4 Light[4];\n"
                     "in vec3 position;\nvoid main() { gl_Position = vec4(position, 1.0); }\n";
-    source.fragment = "#version 330 core\nuniform sampler2D diffuse;\nuniform vec4 Light[4];\n"
-                      "uniform float Time;\nout vec4 colour;\nvoid main() { colour = vec4(Time); }\n";
+    source.fragment =
+        "#version 330 core\nuniform sampler2D diffuse;\nuniform vec4 Light[4];\n"
+        "uniform float Time;\nout vec4 colour;\nvoid main() { colour = vec4(Time); }\n";
     ProgramResult result = device.CreateProgram(source);
     ASSERT_NE(result.program, nullptr);
     const auto& uniforms = result.program->Uniforms();
@@ -189,4 +191,22 @@ TEST(RecordingDevice, ProgramsListTheirUniformsAndKeepValues) {
     EXPECT_EQ(device.UniformFloats(result.program.get(), uniforms[1].location),
               std::vector<float>(light, light + 8));
     EXPECT_EQ(RecordingDevice::Describe(device.Calls().back()), "SetUniform(1, 3, 2, 1, 2, 3)");
+}
+
+TEST(RecordingDevice, KeepsTransformsPerState) {
+    RecordingDevice device;
+    const auto view = engine::math::MatrixTranslation(1, 2, 3);
+    const auto projection = engine::math::MatrixScaling(2, 2, 2);
+    device.SetTransform(TransformState::View, view);
+    device.SetTransform(TransformState::Projection, projection);
+    engine::math::Matrix4x4 stored;
+    device.GetTransform(TransformState::View, stored);
+    EXPECT_EQ(stored.m[12], 1.0f);
+    EXPECT_EQ(stored.m[14], 3.0f);
+    device.GetTransform(TransformState::Projection, stored);
+    EXPECT_EQ(stored.m[0], 2.0f);
+    EXPECT_EQ(stored.m[12], 0.0f);
+    device.GetTransform(TransformState::World, stored);
+    EXPECT_EQ(stored.m[0], 1.0f);
+    EXPECT_EQ(RecordingDevice::Describe(device.Calls()[1]), "SetTransform(3)");
 }

@@ -1,5 +1,5 @@
-#include "engine/platform/sdlWindow.h"
 #include "engine/platform/virtualKey.h"
+#include "engine/platform/sdlWindow.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
