@@ -399,10 +399,13 @@ std::vector<float> RecordingDevice::UniformFloats(const Program* program, int lo
 
 bool RecordingDevice::CheckMultiSample(Format format, bool, int samples) const
 {
+    const auto found = mMultiSampleLimits.find(format);
+    if (found != mMultiSampleLimits.end() && found->second < 0) {
+        return false;
+    }
     if (samples <= 1) {
         return true;
     }
-    const auto found = mMultiSampleLimits.find(format);
     return found != mMultiSampleLimits.end() && samples <= found->second;
 }
 

@@ -86,7 +86,8 @@ public:
     void SetCooperativeLevel(Result level) { mCooperativeLevel = level; }
     DeviceCaps& Caps() { return mCaps; }
     // Largest sample count `format` supports; 4 for the back-buffer formats
-    // unless told otherwise, 0 for all others.
+    // unless told otherwise, 0 for all others; a negative limit makes the
+    // format unusable as a back buffer at any sample count.
     void SetMultiSampleLimit(Format format, int maxSamples);
     bool InScene() const { return mInScene; }
     const RenderStates& LastRenderStates() const { return mRenderStates; }
