@@ -72,12 +72,8 @@ class ENGINE_API CompiledEffect {
 public:
     // Compiles every pass of the description. On failure returns null and
     // fills errors with "file(line): message" lines from the compiler.
-    static std::unique_ptr<CompiledEffect> Create(platform::Device& device, EffectDescription description,
-                                                  std::string& errors);
-    // Reads, parses and compiles an effect file; parse faults also land in
-    // errors (their ERROR row is written by the parser).
-    static std::unique_ptr<CompiledEffect> CreateFromFile(platform::Device& device, const std::string& path,
-                                                          std::string& errors);
+    static std::unique_ptr<CompiledEffect>
+    Create(platform::Device& device, EffectDescription description, std::string& errors);
     ~CompiledEffect();
     CompiledEffect(const CompiledEffect&) = delete;
     CompiledEffect& operator=(const CompiledEffect&) = delete;
@@ -122,7 +118,8 @@ public:
     void SetFloatArray(ParameterHandle parameter, const float* values, int count);
     void SetMatrixArray(ParameterHandle parameter, const math::Matrix4x4* values, int count);
     // Bytes of the parameter's words, from byte offset.
-    void SetRawValue(ParameterHandle parameter, const void* data, std::uint32_t offset, std::uint32_t bytes);
+    void SetRawValue(ParameterHandle parameter, const void* data, std::uint32_t offset,
+                     std::uint32_t bytes);
     void GetValue(ParameterHandle parameter, void* data, std::uint32_t bytes) const;
     void SetTexture(ParameterHandle parameter, platform::BaseTexture* texture);
     platform::BaseTexture* GetTexture(ParameterHandle parameter) const;
@@ -151,7 +148,9 @@ private:
     explicit CompiledEffect(platform::Device& device, EffectDescription description);
     ParameterValue& Value(ParameterHandle parameter);
     const ParameterValue* ValueOf(ParameterHandle parameter) const;
-    void UploadUniforms();
+    void SetFloats(ParameterHandle parameter, const float* values, std::size_t count);
+    void GetFloats(ParameterHandle parameter, float* values, std::size_t count) const;
+    void Upload();
 
     platform::Device& mDevice;
     EffectDescription mDescription;
@@ -160,7 +159,6 @@ private:
     std::vector<CompiledTechnique> mTechniques;
     TechniqueHandle mCurrentTechnique;
     const CompiledPass* mActivePass = nullptr;
-    std::vector<std::uint32_t> mScratch; // upload buffer sized at creation
 };
 
 } // namespace engine::gfx

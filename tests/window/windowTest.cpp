@@ -4,7 +4,7 @@
 #include "engine/core/input.h"
 #include "engine/core/kernel.h"
 #include "engine/core/screen.h"
-#include "engine/core/windowStuff.h"
+#include "engine/wrapper/wrapper.h"
 #include "engine/gfx/sceneInfo.h"
 #include "engine/platform/recordingDevice.h"
 #include "support/logCapture.h"
