@@ -4,7 +4,7 @@
 #include "engine/gfx/geometry.h"
 #include "engine/gfx/lodGeometry.h"
 #include "engine/gfx/node.h"
-#include "engine/wrapper/meshFunctions.h"
+#include "engine/wrapper/wrapper.h"
 
 #include <cstring>
 #include <string>

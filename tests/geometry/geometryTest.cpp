@@ -10,7 +10,7 @@
 #include "engine/gfx/renderQueue.h"
 #include "engine/gfx/sceneInfo.h"
 #include "engine/math/matrixHelpers.h"
-#include "engine/wrapper/meshFunctions.h"
+#include "engine/wrapper/wrapper.h"
 
 #include <cmath>
 #include <limits>

@@ -5,7 +5,7 @@
 #include "engine/gfx/boneAnimation.h"
 #include "engine/gfx/renderObject.h"
 #include "engine/platform/device.h"
-#include "engine/wrapper/meshFunctions.h"
+#include "engine/wrapper/wrapper.h"
 
 #include <numbers>
 
