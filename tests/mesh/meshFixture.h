@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <memory>
@@ -82,14 +83,11 @@ struct MeshInput {
         Add(streams, MeshData::BoneWeights, weights);
         Add(streams, MeshData::BoneIndices, boneIndices);
         void* data = MeshData::AllocateIndices(indices.size(), static_cast<std::size_t>(indexSize));
-        for (std::size_t i = 0; i < indices.size(); ++i) {
-            if (indexSize == 2) {
-                const auto value = static_cast<std::uint16_t>(indices[i]);
-                std::memcpy(static_cast<char*>(data) + i * 2, &value, 2);
-            } else {
-                std::memcpy(static_cast<char*>(data) + i * 4, &indices[i], 4);
-            }
-        }
+        // Little-endian: the low indexSize bytes of each value.
+        const auto size = static_cast<std::size_t>(std::min(indexSize, 4));
+        for (std::size_t i = 0; i < indices.size(); ++i)
+            std::memcpy(static_cast<char*>(data) + i * static_cast<std::size_t>(indexSize),
+                        &indices[i], size);
         auto mesh = std::make_shared<TestMesh>(name);
         mesh->Fill(streams, data,
                    vertexCount >= 0 ? vertexCount : static_cast<int>(positions.size()),
