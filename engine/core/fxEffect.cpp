@@ -11,7 +11,7 @@
 namespace engine::core::resources {
 
 namespace {
-constexpr const char* kSource = ".\\resourceTypes.cpp";
+constexpr const char* kSource = "engine\\resourceTypes";
 }
 
 FXEffect::FXEffect(std::wstring name) : UnmanagedResource(std::move(name)) {}

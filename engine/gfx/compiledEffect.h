@@ -54,6 +54,7 @@ public:
     // The value of a shared parameter, made on first declaration; null when an
     // earlier effect declared the name with a different type or size.
     ParameterValue* Declare(const EffectParameter& parameter);
+    // Forgets every shared value; only while no compiled effect is alive.
     void Clear();
 
 private:

@@ -6,14 +6,9 @@
 #include "engine/core/kernel.h"
 #include "engine/core/log.h"
 #include "engine/core/resourceManager.h"
-#include "engine/core/stringConversion.h"
+#include "engine/core/resourceTypes.h"
 #include "engine/gfx/effect.h"
 #include "engine/gfx/shader.h"
-
-#if __has_include("engine/core/resourceTypes.h")
-#include "engine/core/resourceTypes.h"
-#define KOVRA_HAS_TEXTURE_RESOURCES 1
-#endif
 
 namespace engine::gfx {
 
@@ -29,7 +24,6 @@ ScriptResourceLoader& InstalledLoader() {
 
 std::shared_ptr<core::resources::Resource> LoadFromManager(ScriptResource kind,
                                                            const std::wstring& name) {
-#ifdef KOVRA_HAS_TEXTURE_RESOURCES
     namespace res = core::resources;
     core::ResourceManager* manager = core::ResourceManager::Get();
     switch (kind) {
@@ -43,11 +37,6 @@ std::shared_ptr<core::resources::Resource> LoadFromManager(ScriptResource kind,
         return manager->Get<res::DepthTexture>(name);
     }
     return nullptr;
-#else
-    (void)kind;
-    core::Logging::Get()->Error("No texture resources in this build: " + core::Narrow(name),
-                                kSource, __LINE__);
-#endif
 }
 
 } // namespace

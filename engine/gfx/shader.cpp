@@ -4,6 +4,7 @@
 #include "engine/core/graphicsDevice.h"
 #include "engine/core/log.h"
 #include "engine/core/resourceManager.h"
+#include "engine/core/resourceTypes.h"
 #include "engine/core/stringConversion.h"
 #include "engine/core/timer.h"
 #include "engine/gfx/effect.h"
@@ -19,10 +20,6 @@
 #include <array>
 #include <set>
 
-#if __has_include("engine/core/resourceTypes.h")
-#include "engine/core/resourceTypes.h"
-#define KOVRA_HAS_TEXTURE_RESOURCES 1
-#endif
 #if __has_include("engine/gfx/light.h")
 #include "engine/gfx/light.h"
 #define KOVRA_HAS_LIGHTS 1
@@ -132,11 +129,7 @@ Shader::Shader(const PassDescription& pass, const std::string& effectPath)
 Shader::~Shader() = default;
 
 std::shared_ptr<core::resources::RenderTargetTexture> Shader::GetTarget() const {
-#ifdef KOVRA_HAS_TEXTURE_RESOURCES
     return std::dynamic_pointer_cast<core::resources::RenderTargetTexture>(mTarget);
-#else
-    return nullptr;
-#endif
 }
 
 void Shader::FindTechnique() {

@@ -39,16 +39,16 @@ TEST_F(FXEffectTest, CreateLogsAndCompiles) {
     EXPECT_TRUE(effect->Handle()->GetTechniqueByName("Main"));
     EXPECT_EQ(
         mRuntime.TakeLog(),
-        std::vector<std::string>{"MESSAGE|.\\resourceTypes.cpp|Creating .fx effect data/fx/a.fx"});
+        std::vector<std::string>{"MESSAGE|engine\\resourceTypes|Creating .fx effect data/fx/a.fx"});
 }
 
 TEST_F(FXEffectTest, MissingFileFailsAndLeavesNoEntry) {
     EXPECT_THROW(Load(L"data/fx/none.fx"), core::Exception);
     EXPECT_EQ(mRuntime.TakeLog(),
               (std::vector<std::string>{
-                  "MESSAGE|.\\resourceTypes.cpp|Creating .fx effect data/fx/none.fx",
+                  "MESSAGE|engine\\resourceTypes|Creating .fx effect data/fx/none.fx",
                   "ERROR|.\\effectFileParser.cpp|Cannot open effect file data/fx/none.fx",
-                  "ERROR|.\\resourceTypes.cpp|Failed to create effect data/fx/none.fx",
+                  "ERROR|engine\\resourceTypes|Failed to create effect data/fx/none.fx",
               }));
     RuntimeFixture::Write("data/fx/none.fx", Fx());
     EXPECT_NE(Load(L"data/fx/none.fx")->Handle(), nullptr);
@@ -61,8 +61,8 @@ TEST_F(FXEffectTest, CompilerMessageIsLoggedBeforeTheFailure) {
     ASSERT_EQ(log.size(), 3u) << ::testing::PrintToString(log);
     EXPECT_EQ(
         log[1],
-        "WARNING|.\\resourceTypes.cpp|data/fx/a.fx(0): error: program creation failed on request");
-    EXPECT_EQ(log[2], "ERROR|.\\resourceTypes.cpp|Failed to create effect data/fx/a.fx");
+        "WARNING|engine\\resourceTypes|data/fx/a.fx(0): error: program creation failed on request");
+    EXPECT_EQ(log[2], "ERROR|engine\\resourceTypes|Failed to create effect data/fx/a.fx");
 }
 
 TEST_F(FXEffectTest, TouchingOneFileRecompilesOnlyThatEffect) {
@@ -77,8 +77,8 @@ TEST_F(FXEffectTest, TouchingOneFileRecompilesOnlyThatEffect) {
     core::ResourceManager::Get()->UpdateAll();
     EXPECT_EQ(mRuntime.TakeLog(),
               (std::vector<std::string>{
-                  "MESSAGE|.\\resourceTypes.cpp|Updating data/fx/a.fx",
-                  "MESSAGE|.\\resourceTypes.cpp|Creating .fx effect data/fx/a.fx",
+                  "MESSAGE|engine\\resourceTypes|Updating data/fx/a.fx",
+                  "MESSAGE|engine\\resourceTypes|Creating .fx effect data/fx/a.fx",
               }));
     EXPECT_EQ(b->Handle(), before);
     EXPECT_NE(a->Handle(), nullptr);
@@ -89,8 +89,8 @@ TEST_F(FXEffectTest, VanishedFileCannotBeChecked) {
     std::filesystem::remove("data/fx/a.fx");
     mRuntime.TakeLog();
     EXPECT_THROW(a->Update(), core::Exception);
-    EXPECT_EQ(mRuntime.TakeLog(),
-              std::vector<std::string>{"ERROR|.\\resourceTypes.cpp|Could not get file attributes"});
+    EXPECT_EQ(mRuntime.TakeLog(), std::vector<std::string>{
+                                      "ERROR|engine\\resourceTypes|Could not get file attributes"});
     EXPECT_NE(a->Handle(), nullptr);
 }
 
@@ -127,7 +127,7 @@ TEST_F(FXEffectTest, BrokenReloadDrawsNothingUntilTheNextGoodSave) {
     const auto log = mRuntime.TakeLog();
     ASSERT_EQ(log.size(), 4u);
     EXPECT_TRUE(log[2].starts_with("ERROR|.\\effectFileParser.cpp|data/fx/a.fx(2): ")) << log[2];
-    EXPECT_EQ(log[3], "ERROR|.\\resourceTypes.cpp|Failed to create effect data/fx/a.fx");
+    EXPECT_EQ(log[3], "ERROR|engine\\resourceTypes|Failed to create effect data/fx/a.fx");
     EXPECT_EQ(shader->GetFXEffect()->Handle(), nullptr);
 
     mDevice.ClearCalls();

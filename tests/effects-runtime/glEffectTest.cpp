@@ -101,7 +101,7 @@ technique T { pass { VertexShader = compile vs_2_0 vs(); } }
                  core::Exception);
     const auto log = mRuntime.TakeLog();
     ASSERT_EQ(log.size(), 3u);
-    EXPECT_TRUE(log[1].starts_with("WARNING|.\\resourceTypes.cpp|data/fx/bad.fx(4): ")) << log[1];
+    EXPECT_TRUE(log[1].starts_with("WARNING|engine\\resourceTypes|data/fx/bad.fx(4): ")) << log[1];
     EXPECT_NE(log[1].find("undefinedMatrix"), std::string::npos) << log[1];
 }
 

@@ -1,5 +1,6 @@
 #include "effects-runtime/runtimeFixture.h"
 #include "engine/core/exception.h"
+#include "engine/core/resourceTypes.h"
 #include "engine/gfx/sceneInfo.h"
 #include "engine/math/vector4f.h"
 #include "engine/platform/recordingDevice.h"
@@ -319,6 +320,38 @@ TEST_F(ShaderTest, MissingTechniqueRaises) {
     EXPECT_THROW(gfx::Shader(pass, "data/fx/shader.fx"), core::Exception);
     EXPECT_EQ(mRuntime.TakeLog().back(),
               "ERROR|.\\Shader.cpp|No such technique Absent in data/fx/shader.fx");
+}
+
+} // namespace
+
+namespace {
+
+TEST(ShaderTargetTest, PassTargetsComeFromTheResourceManager) {
+    platform::RecordingDevice device;
+    RuntimeFixture runtime(&device);
+    gfx::SetScriptResourceLoader({});
+    RuntimeFixture::Write("data/fx/shader.fx", kShaderFx);
+    gfx::PassDescription pass;
+    pass.technique = "NoQuad";
+    pass.hasColorTarget = true;
+    pass.colorTarget = "glow256";
+    const gfx::Shader colour(pass, "data/fx/shader.fx");
+    ASSERT_NE(colour.GetTarget(), nullptr);
+    EXPECT_TRUE(colour.GetTarget()->IsColorTarget());
+    EXPECT_EQ(colour.GetTarget()->GetSize(), 256);
+    EXPECT_EQ(colour.GetTarget(),
+              core::ResourceManager::Get()->Get<core::resources::RenderTargetTexture>(L"glow256"));
+
+    pass.hasColorTarget = false;
+    pass.hasDepthTarget = true;
+    pass.depthTarget = "depth";
+    const gfx::Shader depth(pass, "data/fx/shader.fx");
+    ASSERT_NE(depth.GetTarget(), nullptr);
+    EXPECT_FALSE(depth.GetTarget()->IsColorTarget());
+    EXPECT_EQ(depth.GetTarget()->GetSize(), 512);
+
+    pass.hasDepthTarget = false;
+    EXPECT_EQ(gfx::Shader(pass, "data/fx/shader.fx").GetTarget(), nullptr);
 }
 
 } // namespace
