@@ -30,10 +30,10 @@ void Node::RefreshParentMatrices() {
     }
 }
 
-void Node::Update(Renderer& renderer) {
+void Node::Update(RenderQueue& queue) {
     RefreshParentMatrices();
     for (const auto& child : mChildren)
-        child->Update(renderer);
+        child->Update(queue);
 }
 
 std::pair<float, Spatial*> Node::TraverseRay(math::Vector3f direction, math::Vector3f origin) {

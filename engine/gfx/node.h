@@ -20,7 +20,7 @@ public:
     // Drops every child; only the renderer does this, when its scene changes.
     void ClearChildren() { mChildren.clear(); }
 
-    void Update(Renderer& renderer) override;
+    void Update(RenderQueue& queue) override;
     std::pair<float, Spatial*> TraverseRay(math::Vector3f direction,
                                            math::Vector3f origin) override;
 

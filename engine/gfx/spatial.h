@@ -9,7 +9,7 @@
 
 namespace engine::gfx {
 
-class Renderer;
+class RenderQueue;
 
 // Anything with a place in the scene: a local transformation plus the
 // parent's world matrix as cached by the last traversal. World() never walks
@@ -26,7 +26,7 @@ public:
     virtual math::Matrix4x4 LocalInverse();
     virtual math::Matrix4x4 LocalReverse();
     virtual math::Matrix4x4 LocalReverseInverse();
-    virtual void Update(Renderer& renderer) = 0;
+    virtual void Update(RenderQueue& queue) = 0;
     // Ray direction first, origin second; the nearest hit distance and the
     // object hit, or (+infinity, null).
     virtual std::pair<float, Spatial*> TraverseRay(math::Vector3f direction, math::Vector3f origin);

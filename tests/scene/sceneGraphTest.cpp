@@ -1,5 +1,6 @@
 #include "engine/gfx/frustumRecord.h"
 #include "engine/gfx/node.h"
+#include "engine/gfx/renderQueue.h"
 #include "engine/gfx/sceneInfo.h"
 #include "engine/math/matrixHelpers.h"
 
@@ -17,18 +18,23 @@ using engine::math::Vector3f;
 
 namespace {
 
-// Leaves never dereference the renderer they are handed; the scene tests
-// run without one.
-Renderer& NoRenderer() {
-    static char storage;
-    return reinterpret_cast<Renderer&>(storage);
+// Counts what the traversal submits; the scene tests run without a renderer.
+class Queue : public RenderQueue {
+public:
+    void Submit(std::shared_ptr<RenderObject>) override { ++submitted; }
+    int submitted = 0;
+};
+
+RenderQueue& NoRenderer() {
+    static Queue queue;
+    return queue;
 }
 
 class Leaf : public Spatial {
 public:
     explicit Leaf(Spatial* parent, float hit = std::numeric_limits<float>::infinity())
         : Spatial(parent), mHit(hit) {}
-    void Update(Renderer&) override {}
+    void Update(RenderQueue&) override {}
     std::pair<float, Spatial*> TraverseRay(Vector3f, Vector3f) override {
         if (std::isinf(mHit))
             return {mHit, nullptr};
