@@ -1,0 +1,86 @@
+#include "engine/core/imageReader.h"
+
+#include <climits>
+#include <memory>
+
+// The one definition of stb_image in the engine, limited to the formats
+// textures come in.
+#define STBI_ONLY_PNG
+#define STBI_ONLY_JPEG
+#define STBI_ONLY_TGA
+#define STBI_ONLY_BMP
+#define STBI_MAX_DIMENSIONS 16384
+#define STB_IMAGE_IMPLEMENTATION
+#include <stb_image.h>
+
+namespace engine::core::resources {
+
+static_assert(STBI_MAX_DIMENSIONS == kMaxTextureEdge);
+
+namespace {
+
+std::uint32_t Read16(std::span<const std::uint8_t> bytes, std::size_t offset) {
+    return bytes[offset] | (bytes[offset + 1] << 8);
+}
+
+// PNG and JPEG decoding notices missing data, but stb reads zeros past the
+// end of a TGA or BMP; those files must hold at least the bytes their
+// header promises.
+bool HoldsPixels(std::span<const std::uint8_t> bytes, std::uint64_t width, std::uint64_t height) {
+    const bool png = bytes.size() >= 8 && bytes[0] == 0x89 && bytes[1] == 'P';
+    const bool jpeg = bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xD8;
+    if (png || jpeg)
+        return true;
+    if (bytes.size() >= 30 && bytes[0] == 'B' && bytes[1] == 'M') {
+        const std::uint64_t dataOffset =
+            Read16(bytes, 10) | (std::uint64_t{Read16(bytes, 12)} << 16);
+        const std::uint64_t rowBytes = (width * Read16(bytes, 28) + 31) / 32 * 4;
+        return dataOffset + rowBytes * height <= bytes.size();
+    }
+    if (bytes.size() < 18)
+        return false;
+    // TGA: an ID field, an optional colour map, then raw or run-length pixels.
+    const std::uint64_t pixelBytes = (bytes[16] + 7u) / 8u;
+    const std::uint64_t mapBytes = bytes[1] ? Read16(bytes, 5) * ((bytes[7] + 7u) / 8u) : 0;
+    const std::uint64_t texels = width * height;
+    const bool runLength = bytes[2] >= 9;
+    // A run packet covers at most 128 texels.
+    const std::uint64_t pixelData =
+        runLength ? (texels + 127) / 128 * (1 + pixelBytes) : texels * pixelBytes;
+    return 18 + bytes[0] + mapBytes + pixelData <= bytes.size();
+}
+
+} // namespace
+
+std::optional<TextureImage> ReadImage(std::span<const std::uint8_t> bytes) {
+    if (bytes.empty() || bytes.size() > INT_MAX)
+        return std::nullopt;
+    const auto* data = bytes.data();
+    const int size = static_cast<int>(bytes.size());
+    int width = 0, height = 0, channels = 0;
+    if (!stbi_info_from_memory(data, size, &width, &height, &channels) || width <= 0 ||
+        height <= 0 || width > kMaxTextureEdge || height > kMaxTextureEdge ||
+        std::uint64_t(width) * std::uint64_t(height) > kMaxTextureTexels ||
+        !HoldsPixels(bytes, width, height))
+        return std::nullopt;
+    const std::unique_ptr<stbi_uc, void (*)(void*)> pixels(
+        stbi_load_from_memory(data, size, &width, &height, &channels, 4), stbi_image_free);
+    if (!pixels)
+        return std::nullopt;
+
+    TextureImage image;
+    image.format =
+        channels == 2 || channels == 4 ? platform::Format::A8R8G8B8 : platform::Format::X8R8G8B8;
+    image.width = width;
+    image.height = height;
+    // stb gives R, G, B, A; the device wants B, G, R, A.
+    std::vector<std::uint8_t> level(pixels.get(),
+                                    pixels.get() + std::size_t(width) * std::size_t(height) * 4);
+    for (std::size_t i = 0; i < level.size(); i += 4)
+        std::swap(level[i], level[i + 2]);
+    image.levels.push_back(std::move(level));
+    GenerateMipChain(image);
+    return image;
+}
+
+} // namespace engine::core::resources
