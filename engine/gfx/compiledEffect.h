@@ -74,10 +74,6 @@ public:
     // fills errors with "file(line): message" lines from the compiler.
     static std::unique_ptr<CompiledEffect> Create(platform::Device& device, EffectDescription description,
                                                   std::string& errors);
-    // Reads, parses and compiles an effect file; parse faults also land in
-    // errors (their ERROR row is written by the parser).
-    static std::unique_ptr<CompiledEffect> CreateFromFile(platform::Device& device, const std::string& path,
-                                                          std::string& errors);
     ~CompiledEffect();
     CompiledEffect(const CompiledEffect&) = delete;
     CompiledEffect& operator=(const CompiledEffect&) = delete;
@@ -151,7 +147,9 @@ private:
     explicit CompiledEffect(platform::Device& device, EffectDescription description);
     ParameterValue& Value(ParameterHandle parameter);
     const ParameterValue* ValueOf(ParameterHandle parameter) const;
-    void UploadUniforms();
+    void SetFloats(ParameterHandle parameter, const float* values, std::size_t count);
+    void GetFloats(ParameterHandle parameter, float* values, std::size_t count) const;
+    void Upload();
 
     platform::Device& mDevice;
     EffectDescription mDescription;
@@ -160,7 +158,6 @@ private:
     std::vector<CompiledTechnique> mTechniques;
     TechniqueHandle mCurrentTechnique;
     const CompiledPass* mActivePass = nullptr;
-    std::vector<std::uint32_t> mScratch; // upload buffer sized at creation
 };
 
 } // namespace engine::gfx

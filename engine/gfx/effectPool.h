@@ -46,7 +46,7 @@ public:
     core::Module* GetRenderer() const { return mRenderer; }
 
 private:
-    std::shared_ptr<Effect> Generate(const std::string& path, bool versionTest);
+    std::shared_ptr<Effect> Generate(const std::string& path, bool versionTest, bool fallback);
 
     std::shared_ptr<Effect> mWireframe;
     std::uint32_t mTargetVersion = 0;
@@ -55,8 +55,10 @@ private:
 };
 
 // How scripts and shaders reach textures and render targets: through the
-// resource manager's Get<T> for the kind.
+// resource manager's Get<T> for the kind, unless a test has put another
+// loader in place (an empty loader restores the resource manager's).
 ENGINE_API std::shared_ptr<core::resources::Resource> LoadScriptResource(ScriptResource kind,
                                                                          const std::wstring& name);
+ENGINE_API void SetScriptResourceLoader(ScriptResourceLoader loader);
 
 } // namespace engine::gfx

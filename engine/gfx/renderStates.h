@@ -100,3 +100,18 @@ struct SamplerStateBlock {
 };
 
 } // namespace engine::gfx
+
+namespace engine::platform {
+struct RenderStates;
+struct SamplerState;
+} // namespace engine::platform
+
+namespace engine::gfx {
+
+// The one place where effect states become device states. Anisotropic
+// filtering reads as linear, border addressing as clamp and mirror-once as
+// mirror: the device offers nothing closer.
+platform::RenderStates ToDeviceStates(const RenderStateBlock& states);
+platform::SamplerState ToDeviceSampler(const SamplerStateBlock& states);
+
+} // namespace engine::gfx

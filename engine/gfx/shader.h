@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -108,7 +109,10 @@ public:
 private:
     void FindTechnique();
     void ReadQuadAnnotations();
-    void AddTweakableDefaults(std::vector<std::string>& names);
+    void AddTweakableDefaults(std::set<std::string>& names);
+    // The compiled effect, re-bound first when it was recompiled; null while
+    // the file does not compile.
+    CompiledEffect* CurrentEffect();
     void WriteSemantics(CompiledEffect& effect, const RenderObject& object);
     void ApplyScriptValues(CompiledEffect& effect);
     void RestoreScriptValues(CompiledEffect& effect);

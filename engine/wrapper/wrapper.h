@@ -2,10 +2,22 @@
 
 #include "engine/engineApi.h"
 
+#include <cstdint>
+#include <memory>
 #include <string>
 
-// The free functions the engine exports to programs.
+namespace engine::gfx {
+class Effect;
+}
+
+// The free functions the engine exports to the program.
 namespace engine {
+
+// Pixel-shader version token (0xFFFF0200 for 2.0) that later effects may
+// use at most; effects whose variants all exceed it fall back.
+ENGINE_API void SetTargetShaderVersion(std::uint32_t version);
+// An effect built from the script through the effect pool.
+ENGINE_API std::shared_ptr<gfx::Effect> BuildEffect(const std::string& file);
 
 // Makes the render target `name` with an edge of `size` pixels and registers
 // it with the resource manager, replacing an earlier target of that name;

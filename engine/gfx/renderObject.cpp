@@ -1,0 +1,10 @@
+#include "engine/gfx/renderObject.h"
+
+namespace engine::gfx {
+
+BoundGeometry& LastBoundGeometry() {
+    static BoundGeometry bound;
+    return bound;
+}
+
+} // namespace engine::gfx
