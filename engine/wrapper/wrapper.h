@@ -8,7 +8,9 @@
 
 namespace engine::gfx {
 class Effect;
-}
+class Spatial;
+struct RenderObject;
+} // namespace engine::gfx
 
 // The free functions the engine exports to the program.
 namespace engine {
@@ -23,5 +25,11 @@ ENGINE_API std::shared_ptr<gfx::Effect> BuildEffect(const std::string& file);
 // it with the resource manager, replacing an earlier target of that name;
 // effects that name it later get this one.
 ENGINE_API void CreateRenderTarget(const std::wstring& name, int size);
+
+// Makes `root` the scene the renderer draws, below its camera; a null root
+// is refused with a warning and the previous scene stays.
+ENGINE_API void SetRootNode(std::shared_ptr<gfx::Spatial> root);
+// Hands one object to the renderer for this frame.
+ENGINE_API void Render(std::shared_ptr<gfx::RenderObject> object);
 
 } // namespace engine
