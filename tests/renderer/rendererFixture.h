@@ -42,6 +42,10 @@ public:
     std::vector<std::shared_ptr<engine::gfx::RenderObject>> objects;
 };
 
+// The screen quad's material: one pass of Other at priority 7.
+inline const char* const kQuadMaterial =
+    R"(effect = { { priority = 1, pass = { { priority = 7, fx = "test", tec = "Other", params = {}, streams = { "pos" } } } } })";
+
 // One technique per pass count; the programs are trivial, the renderer only
 // cares about which pass of which technique is current.
 inline const char* const kTestEffect = R"(float4x4 worldViewProjection : WorldViewProjection;
@@ -60,6 +64,13 @@ technique One {
 }
 
 technique Other {
+    pass P0 {
+        VertexShader = compile vs_1_1 plainVS();
+        PixelShader = NULL;
+    }
+}
+
+technique Quad < bool quad = true; string material = "material"; > {
     pass P0 {
         VertexShader = compile vs_1_1 plainVS();
         PixelShader = NULL;
@@ -97,6 +108,7 @@ protected:
         engine::core::Input::Get()->Clear();
         std::filesystem::create_directories("data/fx");
         std::ofstream("data/fx/test.fx") << kTestEffect;
+        std::ofstream("data/fx/material.efx") << kQuadMaterial;
         engine::core::Timer::Get()->Start();
         renderer = std::make_unique<engine::gfx::Renderer>();
         renderer->SetSleepFunction(
