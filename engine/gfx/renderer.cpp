@@ -73,7 +73,11 @@ Renderer::Renderer()
     mTopCamera = mTopCameraOwner.get();
 }
 
-Renderer::~Renderer() = default;
+Renderer::~Renderer() {
+    // The game may keep its root; it must not point at the camera that goes.
+    if (mRoot && mRoot->Parent() == mTopCamera)
+        mRoot->Parent(nullptr);
+}
 
 void Renderer::Start() {
     mPreviousSinceLast = 0.0;

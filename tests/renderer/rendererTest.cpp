@@ -26,6 +26,8 @@ TEST_F(RendererTest, IsTheModuleRendererAtPriority12000) {
     EXPECT_EQ(scene->Parent(), renderer->GetTopCamera());
     ASSERT_EQ(renderer->GetTopCamera()->Children().size(), 1u);
     EXPECT_EQ(renderer->GetTopCamera()->Children()[0], scene);
+    renderer.reset();
+    EXPECT_EQ(scene->Parent(), nullptr) << "the root outlives the renderer's camera";
 }
 
 TEST_F(RendererTest, SamePassOnSameTargetIsOneBatchWithoutCopyOrClear) {
