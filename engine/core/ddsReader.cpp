@@ -102,6 +102,15 @@ std::vector<std::uint8_t> Convert(const Layout& layout, const std::uint8_t* sour
     if (layout.compressed)
         return {source, source + StoredLevelSize(layout, width, height)};
     const std::size_t texels = std::size_t(width) * std::size_t(height);
+    if (layout.bytesPerPixel == 4 && layout.red.mask == 0xFF0000 && layout.green.mask == 0xFF00 &&
+        layout.blue.mask == 0xFF && !layout.luminance) {
+        // Already the device's layout: only a missing alpha needs filling in.
+        std::vector<std::uint8_t> result(source, source + texels * 4);
+        if (layout.alpha.mask != 0xFF000000)
+            for (std::size_t i = 0; i < texels; ++i)
+                result[i * 4 + 3] = layout.alpha.Read(std::uint32_t{source[i * 4 + 3]} << 24, 255);
+        return result;
+    }
     std::vector<std::uint8_t> result(texels * 4);
     for (std::size_t i = 0; i < texels; ++i) {
         std::uint32_t pixel = 0;

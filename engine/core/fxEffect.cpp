@@ -46,6 +46,8 @@ void FXEffect::Create() {
         mHandle = gfx::CompiledEffect::Create(*device, std::move(description), mErrors);
     if (!mHandle) {
         // The compiler's text is what the author needs to fix the file.
+        while (!mErrors.empty() && mErrors.back() == '\n')
+            mErrors.pop_back();
         Logging::Get()->Warning(mErrors, kSource, __LINE__);
         Logging::Get()->Error("Failed to create effect " + Narrow(Name()), kSource, __LINE__);
     }

@@ -32,14 +32,13 @@ std::vector<std::uint8_t> Downsample(const std::vector<std::uint8_t>& source, in
         for (int x = 0; x < w; ++x) {
             const int x0 = std::min(2 * x, width - 1);
             const int x1 = std::min(2 * x + 1, width - 1);
-            for (int c = 0; c < 4; ++c) {
-                const auto at = [&](int sx, int sy) {
-                    return unsigned{source[(static_cast<std::size_t>(sy) * width + sx) * 4 + c]};
-                };
-                const unsigned sum = at(x0, y0) + at(x1, y0) + at(x0, y1) + at(x1, y1);
-                result[(static_cast<std::size_t>(y) * w + x) * 4 + c] =
-                    static_cast<std::uint8_t>((sum + 2) / 4);
-            }
+            const std::uint8_t* a = &source[(static_cast<std::size_t>(y0) * width + x0) * 4];
+            const std::uint8_t* b = &source[(static_cast<std::size_t>(y0) * width + x1) * 4];
+            const std::uint8_t* c = &source[(static_cast<std::size_t>(y1) * width + x0) * 4];
+            const std::uint8_t* d = &source[(static_cast<std::size_t>(y1) * width + x1) * 4];
+            std::uint8_t* out = &result[(static_cast<std::size_t>(y) * w + x) * 4];
+            for (int i = 0; i < 4; ++i)
+                out[i] = static_cast<std::uint8_t>((a[i] + b[i] + c[i] + d[i] + 2) / 4);
         }
     }
     return result;

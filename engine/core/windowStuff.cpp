@@ -1,4 +1,4 @@
-#include "engine/core/windowStuff.h"
+#include "engine/wrapper/wrapper.h"
 
 #include "engine/core/Window.h"
 #include "engine/core/input.h"

@@ -1,10 +1,16 @@
 #pragma once
 
+#include "engine/core/windowSettings.h"
 #include "engine/engineApi.h"
+#include "engine/platform/deviceTypes.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
+
+namespace engine::platform {
+class Device;
+}
 
 namespace engine::gfx {
 class Effect;
@@ -12,19 +18,54 @@ class Spatial;
 struct RenderObject;
 } // namespace engine::gfx
 
-// The free functions the engine exports to the program.
+// The free functions the engine exports to programs.
 namespace engine {
+
+namespace core {
+class Module;
+}
+
+// Modal settings dialog: the chosen display mode.
+ENGINE_API WindowSettings SettingsDialog();
+
+// Opens the window and device from the settings and registers the engine's
+// standard modules: screen (key 1), renderer (10), input (2) and scene
+// information (12).
+ENGINE_API void CreateKOVRAWindow(const WindowSettings& settings);
+ENGINE_API void SetWindowTitle(std::wstring title);
+// ARGB colour the renderer clears the back buffer with.
+ENGINE_API void SetClearColor(std::uint32_t color);
+// Capabilities read when the device was created.
+ENGINE_API platform::DeviceCaps GetDirect3DCaps();
+ENGINE_API platform::Device* Direct3DDevice();
+
+// Registers a module under a key; the kernel starts it at once.
+ENGINE_API void AddModule(core::Module* module, int key);
+// Adds the timer, runs the main loop until a quit, then deletes the engine's
+// modules and singletons.
+ENGINE_API void StartApplication();
+ENGINE_API void QuitApplication();
+
+// Music time of the current pass and the time since the previous pass, in
+// seconds; 0 before the timer has run.
+ENGINE_API double GetTime();
+ENGINE_API double GetSinceLast();
+
+// Key edges and levels by Win32 virtual-key code.
+ENGINE_API bool isPressed(int key);
+ENGINE_API bool isHeld(int key);
+ENGINE_API bool isReleased(int key);
+
+// Makes the render target `name` with an edge of `size` pixels and registers
+// it with the resource manager, replacing an earlier target of that name;
+// effects that name it later get this one.
+ENGINE_API void CreateRenderTarget(const std::wstring& name, int size);
 
 // Pixel-shader version token (0xFFFF0200 for 2.0) that later effects may
 // use at most; effects whose variants all exceed it fall back.
 ENGINE_API void SetTargetShaderVersion(std::uint32_t version);
 // An effect built from the script through the effect pool.
 ENGINE_API std::shared_ptr<gfx::Effect> BuildEffect(const std::string& file);
-
-// Makes the render target `name` with an edge of `size` pixels and registers
-// it with the resource manager, replacing an earlier target of that name;
-// effects that name it later get this one.
-ENGINE_API void CreateRenderTarget(const std::wstring& name, int size);
 
 // Makes `root` the scene the renderer draws, below its camera; a null root
 // is refused with a warning and the previous scene stays.

@@ -130,6 +130,28 @@ TEST(DdsReader, Dxt1BlocksAreKeptAndDecodeToPalette) {
     EXPECT_EQ(cutTexels[3], 0xFF0000FFu);
 }
 
+TEST(DdsReader, Dxt3AndDxt5AlphaDecode) {
+    const std::string white("\xFF\xFF\x00\x00\x00\x00\x00\x00", 8);
+    const auto alphaOf = [&](std::uint32_t fourCC, const std::string& alphaBlock) {
+        const auto image =
+            Read(DdsFile({.width = 4, .height = 4, .fourCC = fourCC}, alphaBlock + white));
+        std::vector<std::uint32_t> alpha;
+        for (std::uint32_t texel : Words(Decompress(*image).Level(0, 0)))
+            alpha.push_back(texel >> 24);
+        EXPECT_EQ(Words(Decompress(*image).Level(0, 0))[0] & 0xFFFFFF, 0xFFFFFFu);
+        return std::vector<std::uint32_t>(alpha.begin(), alpha.begin() + 4);
+    };
+    // DXT3: one nibble per texel.
+    EXPECT_EQ(alphaOf(0x33545844, std::string("\xF0\x08\0\0\0\0\0\0", 8)),
+              (std::vector<std::uint32_t>{0, 255, 136, 0}));
+    // DXT5, alpha 0 > alpha 1: eight interpolated values.
+    EXPECT_EQ(alphaOf(0x35545844, std::string("\xFF\x00\x88\x0E\0\0\0\0", 8)),
+              (std::vector<std::uint32_t>{255, 0, 219, 36}));
+    // DXT5, alpha 0 <= alpha 1: six values, then 0 and 255.
+    EXPECT_EQ(alphaOf(0x35545844, std::string("\x00\xFF\xBE\x00\0\0\0\0", 8)),
+              (std::vector<std::uint32_t>{0, 255, 51, 0}));
+}
+
 TEST(DdsReader, CubeMapHasSixFacesInOrder) {
     DdsHeader header{.width = 2, .height = 2, .caps2 = kCubeAllFaces};
     std::string data;

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stb/stb_image.h>
+
 #include <cstdlib>
 
 using engine::core::ResourceManager;
@@ -85,4 +87,22 @@ TEST_F(GlTextureTest, ShippedDefaultTextureLoads) {
     EXPECT_EQ(flat->Width(), 64);
     EXPECT_EQ(flat->Height(), 64);
     EXPECT_EQ(flat->LevelCount(), 7);
+}
+
+TEST_F(GlTextureTest, TopRowOfTheFileIsTheTopRowOfTheTexture) {
+    // 2 x 2: red on top, blue below.
+    WriteFile(log.Dir().Path() / "data/rows.dds",
+              DdsFile({.width = 2, .height = 2}, Texels(0xFFFF0000, 2) + Texels(0xFF0000FF, 2)));
+    auto* texture = dynamic_cast<Texture*>(
+        ResourceManager::Get()->Get<ManagedTexture>(L"data/rows.dds")->Handle());
+    ASSERT_NE(texture, nullptr);
+    ASSERT_EQ(mDevice->SaveSurfaceToPng(texture->GetSurfaceLevel(0), "rows.png"),
+              engine::platform::Result::Ok);
+    int width = 0, height = 0, channels = 0;
+    stbi_uc* pixels = stbi_load("rows.png", &width, &height, &channels, 4);
+    ASSERT_NE(pixels, nullptr);
+    const std::vector<stbi_uc> rgba(pixels, pixels + width * height * 4);
+    stbi_image_free(pixels);
+    EXPECT_EQ(rgba, (std::vector<stbi_uc>{255, 0, 0, 255, 255, 0, 0, 255, 0, 0, 255, 255, 0, 0, 255,
+                                          255}));
 }

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 #include <thread>
+
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -30,7 +32,9 @@ void WriteSilentMp3(const std::string& path, int frames, int rate, bool mono) {
 }
 
 std::string TempPath(const std::string& name) {
-    return (std::filesystem::temp_directory_path() / ("kovra_music_" + name)).string();
+    return (std::filesystem::temp_directory_path() /
+            ("kovra_music_" + std::to_string(getpid()) + "_" + name))
+        .string();
 }
 
 // Polls `condition` for up to five seconds of audio thread progress.

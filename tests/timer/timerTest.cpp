@@ -31,8 +31,14 @@ std::string ReadLog() {
 
 class TimerTest : public ::testing::Test {
 protected:
+    // Each test works in a folder of its own: ctest runs tests side by side
+    // and they all write data/log.html.
     void SetUp() override {
-        std::filesystem::create_directories("data");
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        mOuter = std::filesystem::current_path();
+        const auto folder = mOuter / (std::string(test->test_suite_name()) + "." + test->name());
+        std::filesystem::create_directories(folder / "data");
+        std::filesystem::current_path(folder);
         std::filesystem::remove("data/Vantor-Kelmsong.mp3");
         delete Logging::mInstance; // a fresh log per test
         Logging::Get();
@@ -42,7 +48,10 @@ protected:
         delete Kernel::mInstance;
         platform::SetMusicOpener({});
         platform::SetMessageBoxHandler({});
+        std::filesystem::current_path(mOuter);
     }
+
+    std::filesystem::path mOuter;
 
     // Routes the timer's music to a scripted stream.
     std::shared_ptr<MusicScript> Script() {

@@ -5,7 +5,7 @@
 #include "engine/core/kernel.h"
 #include "engine/core/resourceManager.h"
 #include "engine/core/screen.h"
-#include "engine/core/windowStuff.h"
+#include "engine/wrapper/wrapper.h"
 #include "engine/gfx/sceneInfo.h"
 #include "engine/platform/recordingDevice.h"
 #include "support/logCapture.h"
