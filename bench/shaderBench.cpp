@@ -84,7 +84,8 @@ void ShaderRender(benchmark::State& state) {
         gfx::Shader shader(variants.at(0).passes.at(0), "data/fx/bench.fx");
         shader.BindParameters();
         auto vertices = device.CreateVertexBuffer(48, platform::BufferUsage::Static);
-        auto indices = device.CreateIndexBuffer(6, platform::IndexFormat::Index16, platform::BufferUsage::Static);
+        auto indices = device.CreateIndexBuffer(6, platform::IndexFormat::Index16,
+                                                platform::BufferUsage::Static);
         gfx::RenderObject object;
         object.vertexBuffer = vertices.get();
         object.indexBuffer = indices.get();
@@ -112,7 +113,8 @@ void ParseAndCompileEffectFile(benchmark::State& state) {
     device.SetRecording(false);
     for (auto _ : state) {
         std::string errors;
-        auto effect = gfx::CompiledEffect::Create(device, gfx::ParseEffectFile("data/fx/bench.fx"), errors);
+        auto effect =
+            gfx::CompiledEffect::Create(device, gfx::ParseEffectFile("data/fx/bench.fx"), errors);
         if (!effect)
             state.SkipWithError(errors.c_str());
         benchmark::DoNotOptimize(effect);

@@ -1,10 +1,10 @@
 #include "engine/core/fxEffect.h"
 
+#include "engine/core/exception.h"
 #include "engine/core/graphicsDevice.h"
 #include "engine/core/log.h"
 #include "engine/core/stringConversion.h"
 #include "engine/gfx/effectFileParser.h"
-#include "engine/core/exception.h"
 
 #include <filesystem>
 
@@ -20,7 +20,8 @@ FXEffect::~FXEffect() = default;
 
 bool FXEffect::ReadWriteTime(std::uint64_t& time) const {
     std::error_code error;
-    const auto stamp = std::filesystem::last_write_time(std::filesystem::path(Narrow(Name())), error);
+    const auto stamp =
+        std::filesystem::last_write_time(std::filesystem::path(Narrow(Name())), error);
     if (error)
         return false;
     time = static_cast<std::uint64_t>(stamp.time_since_epoch().count());

@@ -12,7 +12,8 @@ namespace engine::core::resources {
 // A compiled effect file. Create compiles (again); Update recompiles when the
 // file's last-write time has changed. A file that no longer compiles leaves
 // the handle empty until a later reload succeeds.
-class ENGINE_API FXEffect : public UnmanagedResource, public ResourceRetriever<gfx::CompiledEffect> {
+class ENGINE_API FXEffect : public UnmanagedResource,
+                            public ResourceRetriever<gfx::CompiledEffect> {
 public:
     explicit FXEffect(std::wstring name);
     ~FXEffect() override;
@@ -26,7 +27,9 @@ public:
     // The compiler's messages of the last failed compile; empty after success.
     const std::string& Errors() const { return mErrors; }
     // The file's last-write time as read at the last Create or Update.
-    std::uint64_t LastWriteTime() const { return (std::uint64_t(mWriteTimeHigh) << 32) | mWriteTimeLow; }
+    std::uint64_t LastWriteTime() const {
+        return (std::uint64_t(mWriteTimeHigh) << 32) | mWriteTimeLow;
+    }
 
 private:
     // False when the time cannot be read.

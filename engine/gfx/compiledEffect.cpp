@@ -19,7 +19,8 @@ bool IsIntegral(ParameterType type) {
 }
 
 std::size_t WordCount(const EffectParameter& parameter) {
-    return std::size_t(ComponentCount(parameter.type)) * std::max<std::uint32_t>(parameter.arraySize, 1);
+    return std::size_t(ComponentCount(parameter.type)) *
+           std::max<std::uint32_t>(parameter.arraySize, 1);
 }
 
 platform::UniformType UniformTypeOf(ParameterType type) {
@@ -54,7 +55,8 @@ std::uint32_t WordOf(ParameterType type, float value) {
 }
 
 float FloatOf(ParameterType type, std::uint32_t word) {
-    return IsIntegral(type) ? static_cast<float>(std::bit_cast<std::int32_t>(word)) : std::bit_cast<float>(word);
+    return IsIntegral(type) ? static_cast<float>(std::bit_cast<std::int32_t>(word))
+                            : std::bit_cast<float>(word);
 }
 
 ParameterValue InitialValue(const EffectParameter& parameter) {
@@ -68,7 +70,8 @@ ParameterValue InitialValue(const EffectParameter& parameter) {
 
 // "vertex shader: 0:12(5): error: ..." becomes "file(line): error: ..." with
 // the effect-file line of the generated GLSL line.
-std::string MapCompilerLog(const std::string& log, const std::string& file, const GlslProgram& glsl) {
+std::string MapCompilerLog(const std::string& log, const std::string& file,
+                           const GlslProgram& glsl) {
     std::istringstream lines(log);
     std::string line, out;
     const GlslSource* stage = &glsl.vertex;
@@ -107,8 +110,8 @@ SharedParameterPool& SharedParameterPool::Instance() {
 }
 
 ParameterValue* SharedParameterPool::Declare(const EffectParameter& parameter) {
-    auto [it, inserted] =
-        mEntries.try_emplace(parameter.name, Entry{parameter.type, parameter.arraySize, ParameterValue{}});
+    auto [it, inserted] = mEntries.try_emplace(
+        parameter.name, Entry{parameter.type, parameter.arraySize, ParameterValue{}});
     if (inserted)
         it->second.value = InitialValue(parameter);
     else if (it->second.type != parameter.type || it->second.arraySize != parameter.arraySize)
@@ -149,7 +152,8 @@ CompiledEffect::CompiledEffect(platform::Device& device, EffectDescription descr
 
 CompiledEffect::~CompiledEffect() = default;
 
-std::unique_ptr<CompiledEffect> CompiledEffect::Create(platform::Device& device, EffectDescription description,
+std::unique_ptr<CompiledEffect> CompiledEffect::Create(platform::Device& device,
+                                                       EffectDescription description,
                                                        std::string& errors) {
     errors.clear();
     std::unique_ptr<CompiledEffect> effect(new CompiledEffect(device, std::move(description)));
@@ -164,8 +168,9 @@ std::unique_ptr<CompiledEffect> CompiledEffect::Create(platform::Device& device,
         if (parameter.shared) {
             value = SharedParameterPool::Instance().Declare(parameter);
             if (!value)
-                errors += model.file + "(" + std::to_string(parameter.line) + "): shared parameter " +
-                          parameter.name + " is declared differently in another effect\n";
+                errors += model.file + "(" + std::to_string(parameter.line) +
+                          "): shared parameter " + parameter.name +
+                          " is declared differently in another effect\n";
         }
         effect->mValues.push_back(value);
     }
@@ -175,7 +180,8 @@ std::unique_ptr<CompiledEffect> CompiledEffect::Create(platform::Device& device,
         for (const EffectPass& pass : technique.passes) {
             CompiledPass& out = compiled.passes.emplace_back();
             const GlslProgram glsl = GenerateGlsl(model, pass);
-            platform::ProgramResult result = device.CreateProgram({glsl.vertex.text, glsl.fragment.text, {}});
+            platform::ProgramResult result =
+                device.CreateProgram({glsl.vertex.text, glsl.fragment.text, {}});
             if (!result.program) {
                 errors += MapCompilerLog(result.log, model.file, glsl);
                 continue;
@@ -190,15 +196,19 @@ std::unique_ptr<CompiledEffect> CompiledEffect::Create(platform::Device& device,
                 const EffectParameter& parameter = model.parameters[std::size_t(handle.index)];
                 const int count = static_cast<int>(std::max<std::uint32_t>(parameter.arraySize, 1));
                 const ParameterValue* value = effect->mValues[std::size_t(handle.index)];
-                if (parameter.type == ParameterType::Sampler2D || parameter.type == ParameterType::SamplerCube) {
+                if (parameter.type == ParameterType::Sampler2D ||
+                    parameter.type == ParameterType::SamplerCube) {
                     const int unit = static_cast<int>(out.samplers.size());
-                    device.SetUniform(out.program.get(), uniform->location, platform::UniformType::Int, &unit);
-                    const ParameterHandle texture = effect->GetParameterByName(parameter.sampler.texture);
+                    device.SetUniform(out.program.get(), uniform->location,
+                                      platform::UniformType::Int, &unit);
+                    const ParameterHandle texture =
+                        effect->GetParameterByName(parameter.sampler.texture);
                     out.samplers.push_back(
                         {unit, texture ? effect->mValues[std::size_t(texture.index)] : value,
                          ToDeviceSampler(parameter.sampler.states)});
                 } else if (value) {
-                    out.uniforms.push_back({uniform->location, UniformTypeOf(parameter.type), count, value});
+                    out.uniforms.push_back(
+                        {uniform->location, UniformTypeOf(parameter.type), count, value});
                 }
             }
         }
@@ -218,13 +228,15 @@ ParameterHandle CompiledEffect::GetParameter(int index) const {
 
 ParameterHandle CompiledEffect::GetParameterByName(const std::string& name) const {
     const EffectParameter* parameter = mDescription.FindParameter(name);
-    return parameter ? ParameterHandle{static_cast<std::int32_t>(parameter - mDescription.parameters.data())}
+    return parameter ? ParameterHandle{static_cast<std::int32_t>(parameter -
+                                                                 mDescription.parameters.data())}
                      : ParameterHandle{};
 }
 
 ParameterHandle CompiledEffect::GetParameterBySemantic(const std::string& semantic) const {
     const EffectParameter* parameter = mDescription.FindParameterBySemantic(semantic);
-    return parameter ? ParameterHandle{static_cast<std::int32_t>(parameter - mDescription.parameters.data())}
+    return parameter ? ParameterHandle{static_cast<std::int32_t>(parameter -
+                                                                 mDescription.parameters.data())}
                      : ParameterHandle{};
 }
 
@@ -232,9 +244,11 @@ const EffectParameter& CompiledEffect::GetParameterDesc(ParameterHandle paramete
     return mDescription.parameters.at(std::size_t(parameter.index));
 }
 
-const Annotation* CompiledEffect::GetAnnotationByName(ParameterHandle parameter, const std::string& name) const {
+const Annotation* CompiledEffect::GetAnnotationByName(ParameterHandle parameter,
+                                                      const std::string& name) const {
     return parameter && parameter.index < ParameterCount()
-               ? FindAnnotation(mDescription.parameters[std::size_t(parameter.index)].annotations, name)
+               ? FindAnnotation(mDescription.parameters[std::size_t(parameter.index)].annotations,
+                                name)
                : nullptr;
 }
 
@@ -248,7 +262,8 @@ TechniqueHandle CompiledEffect::GetTechnique(int index) const {
 
 TechniqueHandle CompiledEffect::GetTechniqueByName(const std::string& name) const {
     const EffectTechnique* technique = mDescription.FindTechnique(name);
-    return technique ? TechniqueHandle{static_cast<std::int32_t>(technique - mDescription.techniques.data())}
+    return technique ? TechniqueHandle{static_cast<std::int32_t>(technique -
+                                                                 mDescription.techniques.data())}
                      : TechniqueHandle{};
 }
 
@@ -256,15 +271,19 @@ const EffectTechnique& CompiledEffect::GetTechniqueDesc(TechniqueHandle techniqu
     return mDescription.techniques.at(std::size_t(technique.index));
 }
 
-const Annotation* CompiledEffect::GetAnnotationByName(TechniqueHandle technique, const std::string& name) const {
+const Annotation* CompiledEffect::GetAnnotationByName(TechniqueHandle technique,
+                                                      const std::string& name) const {
     return technique && technique.index < TechniqueCount()
-               ? FindAnnotation(mDescription.techniques[std::size_t(technique.index)].annotations, name)
+               ? FindAnnotation(mDescription.techniques[std::size_t(technique.index)].annotations,
+                                name)
                : nullptr;
 }
 
 std::uint32_t CompiledEffect::GetPixelShaderVersion(TechniqueHandle technique, int pass) const {
     const auto& passes = GetTechniqueDesc(technique).passes;
-    return pass >= 0 && std::size_t(pass) < passes.size() ? passes[std::size_t(pass)].pixelShaderVersion : 0;
+    return pass >= 0 && std::size_t(pass) < passes.size()
+               ? passes[std::size_t(pass)].pixelShaderVersion
+               : 0;
 }
 
 bool CompiledEffect::ValidateTechnique(TechniqueHandle technique) const {
@@ -374,7 +393,8 @@ void CompiledEffect::SetFloatArray(ParameterHandle parameter, const float* value
     SetFloats(parameter, values, std::size_t(std::max(count, 0)));
 }
 
-void CompiledEffect::SetMatrixArray(ParameterHandle parameter, const math::Matrix4x4* values, int count) {
+void CompiledEffect::SetMatrixArray(ParameterHandle parameter, const math::Matrix4x4* values,
+                                    int count) {
     if (!ValueOf(parameter) || !values)
         return;
     ParameterValue& value = Value(parameter);
@@ -400,7 +420,8 @@ void CompiledEffect::GetValue(ParameterHandle parameter, void* data, std::uint32
     const ParameterValue* value = ValueOf(parameter);
     if (!value)
         return;
-    std::memcpy(data, value->words.data(), std::min<std::size_t>(bytes, value->words.size() * sizeof(std::uint32_t)));
+    std::memcpy(data, value->words.data(),
+                std::min<std::size_t>(bytes, value->words.size() * sizeof(std::uint32_t)));
 }
 
 void CompiledEffect::SetTexture(ParameterHandle parameter, platform::BaseTexture* texture) {
@@ -442,7 +463,8 @@ void CompiledEffect::CommitChanges() {
 void CompiledEffect::Upload() {
     platform::Program* program = mActivePass->program.get();
     for (const UniformBinding& uniform : mActivePass->uniforms)
-        mDevice.SetUniform(program, uniform.location, uniform.type, uniform.value->words.data(), uniform.count);
+        mDevice.SetUniform(program, uniform.location, uniform.type, uniform.value->words.data(),
+                           uniform.count);
     for (const SamplerBinding& sampler : mActivePass->samplers) {
         mDevice.SetTexture(sampler.unit, sampler.texture ? sampler.texture->texture : nullptr);
         mDevice.SetSamplerState(sampler.unit, sampler.state);

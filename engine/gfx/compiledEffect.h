@@ -72,8 +72,8 @@ class ENGINE_API CompiledEffect {
 public:
     // Compiles every pass of the description. On failure returns null and
     // fills errors with "file(line): message" lines from the compiler.
-    static std::unique_ptr<CompiledEffect> Create(platform::Device& device, EffectDescription description,
-                                                  std::string& errors);
+    static std::unique_ptr<CompiledEffect>
+    Create(platform::Device& device, EffectDescription description, std::string& errors);
     ~CompiledEffect();
     CompiledEffect(const CompiledEffect&) = delete;
     CompiledEffect& operator=(const CompiledEffect&) = delete;
@@ -118,7 +118,8 @@ public:
     void SetFloatArray(ParameterHandle parameter, const float* values, int count);
     void SetMatrixArray(ParameterHandle parameter, const math::Matrix4x4* values, int count);
     // Bytes of the parameter's words, from byte offset.
-    void SetRawValue(ParameterHandle parameter, const void* data, std::uint32_t offset, std::uint32_t bytes);
+    void SetRawValue(ParameterHandle parameter, const void* data, std::uint32_t offset,
+                     std::uint32_t bytes);
     void GetValue(ParameterHandle parameter, void* data, std::uint32_t bytes) const;
     void SetTexture(ParameterHandle parameter, platform::BaseTexture* texture);
     platform::BaseTexture* GetTexture(ParameterHandle parameter) const;

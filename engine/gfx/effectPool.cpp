@@ -27,7 +27,8 @@ ScriptResourceLoader& InstalledLoader() {
     return loader;
 }
 
-std::shared_ptr<core::resources::Resource> LoadFromManager(ScriptResource kind, const std::wstring& name) {
+std::shared_ptr<core::resources::Resource> LoadFromManager(ScriptResource kind,
+                                                           const std::wstring& name) {
 #ifdef KOVRA_HAS_TEXTURE_RESOURCES
     namespace res = core::resources;
     core::ResourceManager* manager = core::ResourceManager::Get();
@@ -44,13 +45,15 @@ std::shared_ptr<core::resources::Resource> LoadFromManager(ScriptResource kind, 
     return nullptr;
 #else
     (void)kind;
-    core::Logging::Get()->Error("No texture resources in this build: " + core::Narrow(name), kSource, __LINE__);
+    core::Logging::Get()->Error("No texture resources in this build: " + core::Narrow(name),
+                                kSource, __LINE__);
 #endif
 }
 
 } // namespace
 
-std::shared_ptr<core::resources::Resource> LoadScriptResource(ScriptResource kind, const std::wstring& name) {
+std::shared_ptr<core::resources::Resource> LoadScriptResource(ScriptResource kind,
+                                                              const std::wstring& name) {
     const ScriptResourceLoader& loader = InstalledLoader();
     return loader ? loader(kind, name) : LoadFromManager(kind, name);
 }
@@ -80,7 +83,8 @@ std::shared_ptr<Effect> EffectPool::GenerateMaterialEffect(const std::string& pa
     return Generate(path, false, false);
 }
 
-std::shared_ptr<Effect> EffectPool::Generate(const std::string& path, bool versionTest, bool fallback) {
+std::shared_ptr<Effect> EffectPool::Generate(const std::string& path, bool versionTest,
+                                             bool fallback) {
     const std::vector<EffectVariant> variants = ParseMaterialScript(path, LoadScriptResource);
     core::Logging* log = core::Logging::Get();
     for (const EffectVariant& variant : variants) {
@@ -94,13 +98,15 @@ std::shared_ptr<Effect> EffectPool::Generate(const std::string& path, bool versi
                 if (!versionTest || mTargetVersion == 0)
                     continue;
                 const CompiledEffect& compiled = *shader->GetFXEffect()->Handle();
-                const auto passes = static_cast<int>(compiled.GetTechniqueDesc(shader->Technique()).passes.size());
+                const auto passes =
+                    static_cast<int>(compiled.GetTechniqueDesc(shader->Technique()).passes.size());
                 for (int i = 0; i < passes; ++i)
                     if (compiled.GetPixelShaderVersion(shader->Technique(), i) > mTargetVersion)
                         throw core::Exception(L"Shader version too high", L"GenerateEffect");
             }
         } catch (const core::Exception&) {
-            log->Warning("Effect data/fx/" + building->effectFile + " Technique " + building->technique + " failed",
+            log->Warning("Effect data/fx/" + building->effectFile + " Technique " +
+                             building->technique + " failed",
                          kSource, __LINE__);
             continue;
         }

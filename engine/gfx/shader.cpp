@@ -34,16 +34,33 @@ namespace {
 
 constexpr const char* kSource = ".\\Shader.cpp";
 
-constexpr std::array<const char*, static_cast<std::size_t>(SemanticSource::Count)> kSemanticNames = {
-    "World",         "WorldRotation",         "View",          "ViewInverse", "WorldView",
-    "Projection",    "ViewProjection",        "WorldViewProjection",         "WorldInverseTranspose",
-    "Light0Inverse", "Time",                  "TimeElapsed",   "Light0",      "Light1",
-    "Light2",        "Light3",                "ViewDir",       "ViewPos",     "Camera",
-    "TexAdj",
+constexpr std::array<const char*, static_cast<std::size_t>(SemanticSource::Count)> kSemanticNames =
+    {
+        "World",
+        "WorldRotation",
+        "View",
+        "ViewInverse",
+        "WorldView",
+        "Projection",
+        "ViewProjection",
+        "WorldViewProjection",
+        "WorldInverseTranspose",
+        "Light0Inverse",
+        "Time",
+        "TimeElapsed",
+        "Light0",
+        "Light1",
+        "Light2",
+        "Light3",
+        "ViewDir",
+        "ViewPos",
+        "Camera",
+        "TexAdj",
 };
 
 // Clip-space x, y to texture coordinates of a 512-texel target, half a texel off.
-const math::Matrix4x4 kTexAdj(0.5f, 0, 0, 0, 0, -0.5f, 0, 0, 0, 0, 1, 0, 0.5009765625f, 0.5009765625f, 0, 1);
+const math::Matrix4x4 kTexAdj(0.5f, 0, 0, 0, 0, -0.5f, 0, 0, 0, 0, 1, 0, 0.5009765625f,
+                              0.5009765625f, 0, 1);
 
 // One effect is begun at a time, whichever shader began it.
 int sPassCount = 0;
@@ -85,8 +102,10 @@ template <class Entries> void CollectNames(const Entries& entries, std::set<std:
 }
 
 template <class Cell>
-void AddEntry(std::vector<ParameterEntry<Cell>>& list, const std::string& name, Cell cell, bool enabled) {
-    list.push_back({name, std::make_shared<Cell>(cell), std::make_shared<std::uint8_t>(enabled ? 1 : 0)});
+void AddEntry(std::vector<ParameterEntry<Cell>>& list, const std::string& name, Cell cell,
+              bool enabled) {
+    list.push_back(
+        {name, std::make_shared<Cell>(cell), std::make_shared<std::uint8_t>(enabled ? 1 : 0)});
 }
 
 bool Enabled(const std::shared_ptr<std::uint8_t>& flag) {
@@ -99,7 +118,8 @@ const char* SemanticName(SemanticSource source) {
     return kSemanticNames.at(static_cast<std::size_t>(source));
 }
 
-Shader::Shader(const PassDescription& pass, const std::string& effectPath) : mPass(pass), mEffectPath(effectPath) {
+Shader::Shader(const PassDescription& pass, const std::string& effectPath)
+    : mPass(pass), mEffectPath(effectPath) {
     mEffect = core::ResourceManager::Get()->Get<core::resources::FXEffect>(core::Widen(effectPath));
     FindTechnique();
     ReadQuadAnnotations();
@@ -109,10 +129,7 @@ Shader::Shader(const PassDescription& pass, const std::string& effectPath) : mPa
         mTarget = LoadScriptResource(ScriptResource::DepthTarget, core::Widen(mPass.depthTarget));
 }
 
-Shader::~Shader() {
-    if (mEffect && sBegun == mEffect->Handle())
-        sBegun = nullptr;
-}
+Shader::~Shader() = default;
 
 std::shared_ptr<core::resources::RenderTargetTexture> Shader::GetTarget() const {
 #ifdef KOVRA_HAS_TEXTURE_RESOURCES
@@ -126,8 +143,8 @@ void Shader::FindTechnique() {
     const CompiledEffect* effect = mEffect ? mEffect->Handle() : nullptr;
     mTechnique = effect ? effect->GetTechniqueByName(mPass.technique) : TechniqueHandle{};
     if (!mTechnique)
-        core::Logging::Get()->Error("No such technique " + mPass.technique + " in " + mEffectPath, kSource,
-                                    __LINE__);
+        core::Logging::Get()->Error("No such technique " + mPass.technique + " in " + mEffectPath,
+                                    kSource, __LINE__);
 }
 
 void Shader::ReadQuadAnnotations() {
@@ -137,7 +154,8 @@ void Shader::ReadQuadAnnotations() {
         return;
     const Annotation* material = effect.GetAnnotationByName(mTechnique, "material");
     if (!material || !std::holds_alternative<std::string>(material->value)) {
-        core::Logging::Get()->Warning("Quad in effect " + mEffectPath + " is true, but material not available",
+        core::Logging::Get()->Warning("Quad in effect " + mEffectPath +
+                                          " is true, but material not available",
                                       kSource, __LINE__);
         return;
     }
@@ -151,8 +169,9 @@ bool Shader::IsSupported() {
     const CompiledEffect* effect = mEffect ? mEffect->Handle() : nullptr;
     if (effect && effect->ValidateTechnique(mTechnique))
         return true;
-    core::Logging::Get()->Warning(
-        "FXShader " + mPass.effectFile + " with technique " + mPass.technique + " not supported", kSource, __LINE__);
+    core::Logging::Get()->Warning("FXShader " + mPass.effectFile + " with technique " +
+                                      mPass.technique + " not supported",
+                                  kSource, __LINE__);
     return false;
 }
 
@@ -162,7 +181,8 @@ void Shader::AddTweakableDefaults(std::set<std::string>& names) {
         const ParameterHandle handle = effect.GetParameter(i);
         const EffectParameter& parameter = effect.GetParameterDesc(handle);
         const Annotation* label = effect.GetAnnotationByName(handle, "UIName");
-        if (!label || !std::holds_alternative<std::string>(label->value) || names.count(parameter.name))
+        if (!label || !std::holds_alternative<std::string>(label->value) ||
+            names.count(parameter.name))
             continue;
         const math::Vector4f value = effect.GetVector(handle);
         switch (parameter.type) {
@@ -170,11 +190,12 @@ void Shader::AddTweakableDefaults(std::set<std::string>& names) {
             AddEntry(mPass.floatParams, parameter.name, ShaderParameters::param32{value.x}, false);
             break;
         case ParameterType::Float2:
-            AddEntry(mPass.float2Params, parameter.name, ShaderParameters::param64{{value.x, value.y}}, false);
+            AddEntry(mPass.float2Params, parameter.name,
+                     ShaderParameters::param64{{value.x, value.y}}, false);
             break;
         case ParameterType::Float3:
-            AddEntry(mPass.float3Params, parameter.name, ShaderParameters::param96{{value.x, value.y, value.z}},
-                     false);
+            AddEntry(mPass.float3Params, parameter.name,
+                     ShaderParameters::param96{{value.x, value.y, value.z}}, false);
             break;
         case ParameterType::Float4:
             AddEntry(mPass.float4Params, parameter.name,
@@ -182,7 +203,8 @@ void Shader::AddTweakableDefaults(std::set<std::string>& names) {
             break;
         case ParameterType::Texture:
             AddEntry(mPass.textureParams, parameter.name,
-                     ShaderParameters::texture{LoadScriptResource(ScriptResource::Texture, L"data/default.dds")},
+                     ShaderParameters::texture{
+                         LoadScriptResource(ScriptResource::Texture, L"data/default.dds")},
                      true);
             break;
         default:
@@ -195,8 +217,8 @@ void Shader::AddTweakableDefaults(std::set<std::string>& names) {
 void Shader::BindParameters() {
     FindTechnique();
     const CompiledEffect& effect = *mEffect->Handle();
-    for (auto* handles : {&mFloat4Handles, &mFloat3Handles, &mFloat2Handles, &mFloatHandles, &mIpoHandles,
-                          &mBoolHandles, &mTextureHandles, &mRawHandles})
+    for (auto* handles : {&mFloat4Handles, &mFloat3Handles, &mFloat2Handles, &mFloatHandles,
+                          &mIpoHandles, &mBoolHandles, &mTextureHandles, &mRawHandles})
         handles->clear();
     mFloat4Saved.clear();
     mFloat3Saved.clear();
@@ -219,8 +241,8 @@ void Shader::BindParameters() {
     auto lookUp = [&](const std::string& name) {
         const ParameterHandle handle = effect.GetParameterByName(name);
         if (!handle)
-            core::Logging::Get()->Warning("No such parameter " + name + " in shader " + mEffectPath, kSource,
-                                          __LINE__);
+            core::Logging::Get()->Warning("No such parameter " + name + " in shader " + mEffectPath,
+                                          kSource, __LINE__);
         return handle;
     };
     auto bindSaved = [&](const auto& entries, auto& handles, auto& saved) {
@@ -279,11 +301,13 @@ int Shader::BeginPass(std::int32_t pass) {
 }
 
 void Shader::EndPass() {
-    if (!sBegun)
+    // Compared, never dereferenced: a reload may have freed the begun effect.
+    CompiledEffect* effect = mEffect ? mEffect->Handle() : nullptr;
+    if (!effect || effect != sBegun)
         return;
-    sBegun->EndPass();
+    effect->EndPass();
     if (sCurrentPass == sPassCount - 1) {
-        sBegun->End();
+        effect->End();
         sBegun = nullptr;
     }
 }
@@ -309,7 +333,8 @@ void Shader::Render(const RenderObject& object) {
         bound.declaration = object.vertexDeclaration;
     }
     if (bound.vertexBuffer != object.vertexBuffer || bound.stride != object.vertexSize) {
-        device.SetStreamSource(object.vertexBuffer, 0, static_cast<std::uint32_t>(object.vertexSize));
+        device.SetStreamSource(object.vertexBuffer, 0,
+                               static_cast<std::uint32_t>(object.vertexSize));
         bound.vertexBuffer = object.vertexBuffer;
         bound.stride = object.vertexSize;
     }
@@ -317,9 +342,10 @@ void Shader::Render(const RenderObject& object) {
         device.SetIndices(object.indexBuffer);
         bound.indexBuffer = object.indexBuffer;
     }
-    if (device.DrawIndexedPrimitive(object.primitiveType, 0, 0, static_cast<std::uint32_t>(object.vertexCount),
-                                    static_cast<std::uint32_t>(object.startIndex),
-                                    static_cast<std::uint32_t>(object.primitiveCount)) != platform::Result::Ok)
+    if (device.DrawIndexedPrimitive(
+            object.primitiveType, 0, 0, static_cast<std::uint32_t>(object.vertexCount),
+            static_cast<std::uint32_t>(object.startIndex),
+            static_cast<std::uint32_t>(object.primitiveCount)) != platform::Result::Ok)
         core::Logging::Get()->Error("Failed to render an object", kSource, __LINE__);
     RestoreScriptValues(*effect);
 }
@@ -336,7 +362,8 @@ void Shader::WriteSemantics(CompiledEffect& effect, const RenderObject& object) 
             break;
         case SemanticSource::WorldRotation: {
             math::Matrix4x4 rotation = object.world;
-            rotation.m[3] = rotation.m[7] = rotation.m[11] = rotation.m[12] = rotation.m[13] = rotation.m[14] = 0.0f;
+            rotation.m[3] = rotation.m[7] = rotation.m[11] = rotation.m[12] = rotation.m[13] =
+                rotation.m[14] = 0.0f;
             rotation.m[15] = 1.0f;
             effect.SetMatrix(binding.handle, rotation);
             break;
@@ -367,23 +394,28 @@ void Shader::WriteSemantics(CompiledEffect& effect, const RenderObject& object) 
             break;
         case SemanticSource::Light0Inverse: {
             Spatial* light = LightSpatial(0);
-            effect.SetMatrix(binding.handle, light ? light->WorldInverse() : math::Matrix4x4::Identity);
+            effect.SetMatrix(binding.handle,
+                             light ? light->WorldInverse() : math::Matrix4x4::Identity);
             break;
         }
         case SemanticSource::Time:
             effect.SetFloat(binding.handle,
-                            core::Timer::mInstance ? static_cast<float>(core::Timer::mInstance->GetTime()) : 0.0f);
+                            core::Timer::mInstance
+                                ? static_cast<float>(core::Timer::mInstance->GetTime())
+                                : 0.0f);
             break;
         case SemanticSource::TimeElapsed:
-            effect.SetFloat(binding.handle, core::Timer::mInstance
-                                                ? static_cast<float>(core::Timer::mInstance->GetSinceLast())
-                                                : 0.0f);
+            effect.SetFloat(binding.handle,
+                            core::Timer::mInstance
+                                ? static_cast<float>(core::Timer::mInstance->GetSinceLast())
+                                : 0.0f);
             break;
         case SemanticSource::Light0:
         case SemanticSource::Light1:
         case SemanticSource::Light2:
         case SemanticSource::Light3: {
-            const int index = static_cast<int>(binding.source) - static_cast<int>(SemanticSource::Light0);
+            const int index =
+                static_cast<int>(binding.source) - static_cast<int>(SemanticSource::Light0);
             math::Vector4f position;
             if (Spatial* light = LightSpatial(index)) {
                 const math::Matrix4x4 world = light->World();
@@ -405,13 +437,14 @@ void Shader::WriteSemantics(CompiledEffect& effect, const RenderObject& object) 
         }
         case SemanticSource::ViewPos: {
             const FrustumRecord* camera = FirstCamera();
-            effect.SetVector(binding.handle, camera ? math::Vector4f(camera->eye, 1.0f) : math::Vector4f(0, 0, 0, 1));
+            effect.SetVector(binding.handle, camera ? math::Vector4f(camera->eye, 1.0f)
+                                                    : math::Vector4f(0, 0, 0, 1));
             break;
         }
         case SemanticSource::Camera: {
             const FrustumRecord* camera = FirstCamera();
-            effect.SetMatrix(binding.handle,
-                             camera && camera->camera ? camera->camera->Local() : math::Matrix4x4::Identity);
+            effect.SetMatrix(binding.handle, camera && camera->camera ? camera->camera->Local()
+                                                                      : math::Matrix4x4::Identity);
             break;
         }
         case SemanticSource::TexAdj:
@@ -424,7 +457,8 @@ void Shader::WriteSemantics(CompiledEffect& effect, const RenderObject& object) 
 }
 
 void Shader::ApplyScriptValues(CompiledEffect& effect) {
-    auto applyRaw = [&](const auto& entries, const std::vector<ParameterHandle>& handles, std::uint32_t bytes) {
+    auto applyRaw = [&](const auto& entries, const std::vector<ParameterHandle>& handles,
+                        std::uint32_t bytes) {
         for (std::size_t i = 0; i < entries.size(); ++i)
             if (handles[i] && Enabled(entries[i].enabled))
                 effect.SetRawValue(handles[i], entries[i].value->value, 0, bytes);
@@ -436,22 +470,25 @@ void Shader::ApplyScriptValues(CompiledEffect& effect) {
         if (mFloatHandles[i] && Enabled(mPass.floatParams[i].enabled))
             effect.SetFloat(mFloatHandles[i], mPass.floatParams[i].value->value);
     for (std::size_t i = 0; i < mPass.ipoParams.size(); ++i)
-        if (mIpoHandles[i] && Enabled(mPass.ipoParams[i].enabled) && mPass.ipoParams[i].value->address)
+        if (mIpoHandles[i] && Enabled(mPass.ipoParams[i].enabled) &&
+            mPass.ipoParams[i].value->address)
             effect.SetRawValue(mIpoHandles[i], mPass.ipoParams[i].value->address, 0, 4);
     for (std::size_t i = 0; i < mPass.boolParams.size(); ++i)
         if (mBoolHandles[i] && Enabled(mPass.boolParams[i].enabled))
             effect.SetRawValue(mBoolHandles[i], &mPass.boolParams[i].value->value, 0, 1);
     for (std::size_t i = 0; i < mPass.textureParams.size(); ++i)
         if (mTextureHandles[i] && Enabled(mPass.textureParams[i].enabled))
-            effect.SetTexture(mTextureHandles[i], TextureOf(mPass.textureParams[i].value->resource.get()));
+            effect.SetTexture(mTextureHandles[i],
+                              TextureOf(mPass.textureParams[i].value->resource.get()));
     for (std::size_t i = 0; i < mPass.rawParams.size(); ++i)
         if (mRawHandles[i] && mPass.rawParams[i].address)
-            effect.SetRawValue(mRawHandles[i], mPass.rawParams[i].address, 0, mPass.rawParams[i].size);
+            effect.SetRawValue(mRawHandles[i], mPass.rawParams[i].address, 0,
+                               mPass.rawParams[i].size);
 }
 
 void Shader::RestoreScriptValues(CompiledEffect& effect) {
-    auto restore = [&](const auto& entries, const std::vector<ParameterHandle>& handles, const auto& saved,
-                       std::uint32_t bytes) {
+    auto restore = [&](const auto& entries, const std::vector<ParameterHandle>& handles,
+                       const auto& saved, std::uint32_t bytes) {
         for (std::size_t i = 0; i < entries.size(); ++i)
             if (handles[i] && Enabled(entries[i].enabled))
                 effect.SetRawValue(handles[i], &saved[i], 0, bytes);

@@ -29,7 +29,8 @@ class CompiledEffectTest : public ::testing::Test {
 protected:
     std::unique_ptr<gfx::CompiledEffect> Compile(const std::string& file, const std::string& text) {
         std::string errors;
-        auto effect = gfx::CompiledEffect::Create(mDevice, gfx::ParseEffectText(file, text), errors);
+        auto effect =
+            gfx::CompiledEffect::Create(mDevice, gfx::ParseEffectText(file, text), errors);
         EXPECT_NE(effect, nullptr) << errors;
         return effect;
     }
@@ -76,19 +77,22 @@ TEST_F(CompiledEffectTest, SharedParametersAreCommonToEveryEffect) {
     EXPECT_EQ(first->GetInt(first->GetParameterByName("count")), 3);
 
     std::string errors;
-    auto clash = gfx::CompiledEffect::Create(mDevice,
-                                             gfx::ParseEffectText("clash.fx", R"(shared float sunColour;
+    auto clash = gfx::CompiledEffect::Create(
+        mDevice, gfx::ParseEffectText("clash.fx", R"(shared float sunColour;
 vertexshader vs { void main() { gl_Position = POSITION * sunColour; } }
 technique T { pass { VertexShader = compile vs_2_0 vs(); } }
 )"),
-                                             errors);
+        errors);
     EXPECT_EQ(clash, nullptr);
-    EXPECT_EQ(errors, "clash.fx(1): shared parameter sunColour is declared differently in another effect\n");
+    EXPECT_EQ(
+        errors,
+        "clash.fx(1): shared parameter sunColour is declared differently in another effect\n");
 }
 
 TEST_F(CompiledEffectTest, PassPutsProgramStatesUniformsAndSamplersOnTheDevice) {
     auto effect = Compile("store.fx", kStoreFx);
-    auto image = mDevice.CreateTexture(2, 2, 1, platform::Format::A8R8G8B8, platform::TextureUsage::Static);
+    auto image =
+        mDevice.CreateTexture(2, 2, 1, platform::Format::A8R8G8B8, platform::TextureUsage::Static);
     platform::Texture* texture = image.get();
     effect->SetTexture(effect->GetParameterByName("image"), texture);
     mDevice.ClearCalls();
@@ -104,7 +108,8 @@ TEST_F(CompiledEffectTest, PassPutsProgramStatesUniformsAndSamplersOnTheDevice) 
     EXPECT_TRUE(textured);
     EXPECT_EQ(mDevice.Count(Call::SetSamplerState), 1u);
     // Anisotropic reads as linear, border as clamp, mirror-once as mirror.
-    EXPECT_EQ(platform::RecordingDevice::Describe(mDevice.Calls().back()), "SetSamplerState(0, 2, 1, 0, 3, 2)");
+    EXPECT_EQ(platform::RecordingDevice::Describe(mDevice.Calls().back()),
+              "SetSamplerState(0, 2, 1, 0, 3, 2)");
 
     mDevice.ClearCalls();
     effect->SetInt(effect->GetParameterByName("count"), 5);

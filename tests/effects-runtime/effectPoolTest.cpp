@@ -20,9 +20,10 @@ technique T20 { pass { VertexShader = compile vs_2_0 vs(); PixelShader = compile
 technique T11 { pass { VertexShader = compile vs_1_1 vs(); PixelShader = compile ps_1_1 ps(); } }
 )";
 
-std::string Variant(int priority, const std::string& technique, const std::string& fx = "versions") {
-    return "{ priority = " + std::to_string(priority) + ", pass = { { fx = \"" + fx + "\", tec = \"" + technique +
-           "\", params = {}, streams = { \"pos\" } } } },\n";
+std::string Variant(int priority, const std::string& technique,
+                    const std::string& fx = "versions") {
+    return "{ priority = " + std::to_string(priority) + ", pass = { { fx = \"" + fx +
+           "\", tec = \"" + technique + "\", params = {}, streams = { \"pos\" } } } },\n";
 }
 
 class EffectPoolTest : public ::testing::Test {
@@ -34,10 +35,13 @@ protected:
     }
 
     static std::string ChosenTechnique(const std::shared_ptr<gfx::Effect>& effect) {
-        return effect && !effect->Shaders().empty() ? effect->Shaders().front()->Description().technique : "";
+        return effect && !effect->Shaders().empty()
+                   ? effect->Shaders().front()->Description().technique
+                   : "";
     }
 
-    static constexpr const char* kFailed = "WARNING|.\\effectPool.cpp|Effect data/fx/versions.fx Technique ";
+    static constexpr const char* kFailed =
+        "WARNING|.\\effectPool.cpp|Effect data/fx/versions.fx Technique ";
     static constexpr const char* kFallback =
         "WARNING|.\\effectPool.cpp|No effects supported in the list, falling back to wireframe";
 
@@ -46,17 +50,20 @@ protected:
 };
 
 TEST_F(EffectPoolTest, HighestPriorityWinsWithoutTarget) {
-    RuntimeFixture::Write("data/a.efx", "effect = {" + Variant(1, "T11") + Variant(3, "T30") + Variant(2, "T20") + "}");
+    RuntimeFixture::Write("data/a.efx", "effect = {" + Variant(1, "T11") + Variant(3, "T30") +
+                                            Variant(2, "T20") + "}");
     EXPECT_EQ(ChosenTechnique(gfx::EffectPool::Get()->GenerateEffect("data/a.efx")), "T30");
 }
 
 TEST_F(EffectPoolTest, VersionCapChoosesTheFirstVariantWithinItAfterOneWarning) {
-    RuntimeFixture::Write("data/a.efx", "effect = {" + Variant(3, "T30") + Variant(2, "T20") + Variant(1, "T11") + "}");
+    RuntimeFixture::Write("data/a.efx", "effect = {" + Variant(3, "T30") + Variant(2, "T20") +
+                                            Variant(1, "T11") + "}");
     SetTargetShaderVersion(0xFFFF0200);
     mRuntime.TakeLog();
     EXPECT_EQ(ChosenTechnique(BuildEffect("data/a.efx")), "T20");
     const auto log = mRuntime.TakeLog();
-    EXPECT_EQ(std::count_if(log.begin(), log.end(), [](const std::string& row) { return row.starts_with("WARNING"); }),
+    EXPECT_EQ(std::count_if(log.begin(), log.end(),
+                            [](const std::string& row) { return row.starts_with("WARNING"); }),
               1);
     EXPECT_NE(std::find(log.begin(), log.end(), std::string(kFailed) + "T30 failed"), log.end());
 }
@@ -67,8 +74,8 @@ TEST_F(EffectPoolTest, EqualPrioritiesKeepScriptOrder) {
 }
 
 TEST_F(EffectPoolTest, EveryVariantFailingGivesTheSharedWireframeEffect) {
-    RuntimeFixture::Write("data/a.efx",
-                          "effect = {" + Variant(3, "Missing") + Variant(2, "T20", "absent") + Variant(1, "T30") + "}");
+    RuntimeFixture::Write("data/a.efx", "effect = {" + Variant(3, "Missing") +
+                                            Variant(2, "T20", "absent") + Variant(1, "T30") + "}");
     gfx::EffectPool::Get()->SetTargetShaderVersion(0xFFFF0101);
     const auto first = gfx::EffectPool::Get()->GenerateEffect("data/a.efx");
     const auto log = mRuntime.TakeLog();
@@ -87,7 +94,8 @@ TEST_F(EffectPoolTest, EveryVariantFailingGivesTheSharedWireframeEffect) {
         if (row.starts_with("WARNING|.\\effectPool"))
             seen.push_back(row);
     EXPECT_EQ(seen, warnings);
-    EXPECT_NE(std::find(log.begin(), log.end(), "ERROR|.\\Shader.cpp|No such technique Missing in data/fx/versions.fx"),
+    EXPECT_NE(std::find(log.begin(), log.end(),
+                        "ERROR|.\\Shader.cpp|No such technique Missing in data/fx/versions.fx"),
               log.end());
     EXPECT_EQ(gfx::EffectPool::Get()->GenerateEffect("data/a.efx"), first);
 }
@@ -97,8 +105,10 @@ TEST_F(EffectPoolTest, TechniqueThatDoesNotValidateIsSkipped) {
     RuntimeFixture::Write("data/a.efx", "effect = {" + Variant(3, "T30") + Variant(2, "T20") + "}");
     EXPECT_EQ(ChosenTechnique(gfx::EffectPool::Get()->GenerateEffect("data/a.efx")), "T20");
     const auto log = mRuntime.TakeLog();
-    EXPECT_NE(std::find(log.begin(), log.end(), "WARNING|.\\Shader.cpp|FXShader versions.fx with technique T30 not supported"),
-              log.end());
+    EXPECT_NE(
+        std::find(log.begin(), log.end(),
+                  "WARNING|.\\Shader.cpp|FXShader versions.fx with technique T30 not supported"),
+        log.end());
 }
 
 TEST_F(EffectPoolTest, MaterialEffectsIgnoreTheCapAndRaiseWhenNothingWorks) {

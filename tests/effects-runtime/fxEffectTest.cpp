@@ -37,17 +37,19 @@ TEST_F(FXEffectTest, CreateLogsAndCompiles) {
     const auto effect = Load(L"data/fx/a.fx");
     ASSERT_NE(effect->Handle(), nullptr);
     EXPECT_TRUE(effect->Handle()->GetTechniqueByName("Main"));
-    EXPECT_EQ(mRuntime.TakeLog(),
-              std::vector<std::string>{"MESSAGE|.\\resourceTypes.cpp|Creating .fx effect data/fx/a.fx"});
+    EXPECT_EQ(
+        mRuntime.TakeLog(),
+        std::vector<std::string>{"MESSAGE|.\\resourceTypes.cpp|Creating .fx effect data/fx/a.fx"});
 }
 
 TEST_F(FXEffectTest, MissingFileFailsAndLeavesNoEntry) {
     EXPECT_THROW(Load(L"data/fx/none.fx"), core::Exception);
-    EXPECT_EQ(mRuntime.TakeLog(), (std::vector<std::string>{
-                                      "MESSAGE|.\\resourceTypes.cpp|Creating .fx effect data/fx/none.fx",
-                                      "ERROR|.\\effectFileParser.cpp|Cannot open effect file data/fx/none.fx",
-                                      "ERROR|.\\resourceTypes.cpp|Failed to create effect data/fx/none.fx",
-                                  }));
+    EXPECT_EQ(mRuntime.TakeLog(),
+              (std::vector<std::string>{
+                  "MESSAGE|.\\resourceTypes.cpp|Creating .fx effect data/fx/none.fx",
+                  "ERROR|.\\effectFileParser.cpp|Cannot open effect file data/fx/none.fx",
+                  "ERROR|.\\resourceTypes.cpp|Failed to create effect data/fx/none.fx",
+              }));
     RuntimeFixture::Write("data/fx/none.fx", Fx());
     EXPECT_NE(Load(L"data/fx/none.fx")->Handle(), nullptr);
 }
@@ -57,7 +59,9 @@ TEST_F(FXEffectTest, CompilerMessageIsLoggedBeforeTheFailure) {
     EXPECT_THROW(Load(L"data/fx/a.fx"), core::Exception);
     const auto log = mRuntime.TakeLog();
     ASSERT_EQ(log.size(), 3u) << ::testing::PrintToString(log);
-    EXPECT_EQ(log[1], "WARNING|.\\resourceTypes.cpp|data/fx/a.fx(0): error: program creation failed on request");
+    EXPECT_EQ(
+        log[1],
+        "WARNING|.\\resourceTypes.cpp|data/fx/a.fx(0): error: program creation failed on request");
     EXPECT_EQ(log[2], "ERROR|.\\resourceTypes.cpp|Failed to create effect data/fx/a.fx");
 }
 
@@ -71,10 +75,11 @@ TEST_F(FXEffectTest, TouchingOneFileRecompilesOnlyThatEffect) {
 
     RuntimeFixture::Touch("data/fx/a.fx", Fx());
     core::ResourceManager::Get()->UpdateAll();
-    EXPECT_EQ(mRuntime.TakeLog(), (std::vector<std::string>{
-                                      "MESSAGE|.\\resourceTypes.cpp|Updating data/fx/a.fx",
-                                      "MESSAGE|.\\resourceTypes.cpp|Creating .fx effect data/fx/a.fx",
-                                  }));
+    EXPECT_EQ(mRuntime.TakeLog(),
+              (std::vector<std::string>{
+                  "MESSAGE|.\\resourceTypes.cpp|Updating data/fx/a.fx",
+                  "MESSAGE|.\\resourceTypes.cpp|Creating .fx effect data/fx/a.fx",
+              }));
     EXPECT_EQ(b->Handle(), before);
     EXPECT_NE(a->Handle(), nullptr);
 }
@@ -96,7 +101,8 @@ TEST_F(FXEffectTest, BrokenReloadDrawsNothingUntilTheNextGoodSave) {
     const auto effect = gfx::EffectPool::Get()->GenerateEffect("data/r.efx");
     const auto& shader = effect->Shaders().at(0);
     auto vertices = mDevice.CreateVertexBuffer(48, platform::BufferUsage::Static);
-    auto indices = mDevice.CreateIndexBuffer(6, platform::IndexFormat::Index16, platform::BufferUsage::Static);
+    auto indices =
+        mDevice.CreateIndexBuffer(6, platform::IndexFormat::Index16, platform::BufferUsage::Static);
     gfx::RenderObject object;
     object.vertexBuffer = vertices.get();
     object.indexBuffer = indices.get();

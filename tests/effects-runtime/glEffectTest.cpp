@@ -25,7 +25,8 @@ constexpr int kSize = 64;
 
 std::unique_ptr<platform::SdlWindow> OffscreenWindow() {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    return std::make_unique<platform::SdlWindow>(platform::WindowDescription{L"effects test", kSize, kSize});
+    return std::make_unique<platform::SdlWindow>(
+        platform::WindowDescription{L"effects test", kSize, kSize});
 }
 
 const char* const kTexturedFx = R"(float4x4 wvp : WorldViewProjection;
@@ -66,7 +67,8 @@ protected:
 
 TEST_F(GlEffectTest, EveryShippedEffectFileCompiles) {
     int files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(KOVRA_SOURCE_DIR) / "data/fx")) {
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::filesystem::path(KOVRA_SOURCE_DIR) / "data/fx")) {
         if (entry.path().extension() != ".fx")
             continue;
         ++files;
@@ -78,7 +80,8 @@ TEST_F(GlEffectTest, EveryShippedEffectFileCompiles) {
         if (!effect)
             continue;
         for (int t = 0; t < effect->Handle()->TechniqueCount(); ++t) {
-            EXPECT_TRUE(effect->Handle()->ValidateTechnique(effect->Handle()->GetTechnique(t))) << entry.path();
+            EXPECT_TRUE(effect->Handle()->ValidateTechnique(effect->Handle()->GetTechnique(t)))
+                << entry.path();
         }
     }
     EXPECT_GE(files, 1);
@@ -94,7 +97,8 @@ vertexshader vs {
 technique T { pass { VertexShader = compile vs_2_0 vs(); } }
 )");
     mRuntime.TakeLog();
-    EXPECT_THROW(core::ResourceManager::Get()->Get<core::resources::FXEffect>(L"data/fx/bad.fx"), core::Exception);
+    EXPECT_THROW(core::ResourceManager::Get()->Get<core::resources::FXEffect>(L"data/fx/bad.fx"),
+                 core::Exception);
     const auto log = mRuntime.TakeLog();
     ASSERT_EQ(log.size(), 3u);
     EXPECT_TRUE(log[1].starts_with("WARNING|.\\resourceTypes.cpp|data/fx/bad.fx(4): ")) << log[1];
@@ -119,17 +123,20 @@ TEST_F(GlEffectTest, TriangleDrawnThroughSemanticScriptValueAndTexture) {
     ASSERT_EQ(texture->Texture()->Unlock(0), platform::Result::Ok);
 
     // A triangle in the top-left quadrant that the world matrix moves right.
-    const float vertices[] = {-0.9f, 0.9f, 0.5f, 0, 0, -0.1f, 0.9f, 0.5f, 1, 0, -0.9f, 0.1f, 0.5f, 0, 1};
+    const float vertices[] = {-0.9f, 0.9f, 0.5f,  0,    0,    -0.1f, 0.9f, 0.5f,
+                              1,     0,    -0.9f, 0.1f, 0.5f, 0,     1};
     const std::uint16_t indices[] = {0, 1, 2};
-    auto vertexBuffer = mDevice->CreateVertexBuffer(sizeof(vertices), platform::BufferUsage::Static);
+    auto vertexBuffer =
+        mDevice->CreateVertexBuffer(sizeof(vertices), platform::BufferUsage::Static);
     std::memcpy(vertexBuffer->Lock(0, 0, platform::LockNone), vertices, sizeof(vertices));
     ASSERT_EQ(vertexBuffer->Unlock(), platform::Result::Ok);
-    auto indexBuffer =
-        mDevice->CreateIndexBuffer(sizeof(indices), platform::IndexFormat::Index16, platform::BufferUsage::Static);
+    auto indexBuffer = mDevice->CreateIndexBuffer(sizeof(indices), platform::IndexFormat::Index16,
+                                                  platform::BufferUsage::Static);
     std::memcpy(indexBuffer->Lock(0, 0, platform::LockNone), indices, sizeof(indices));
     ASSERT_EQ(indexBuffer->Unlock(), platform::Result::Ok);
-    const platform::VertexElement elements[] = {{0, platform::DeclType::Float3, platform::DeclUsage::Position, 0},
-                                                {12, platform::DeclType::Float2, platform::DeclUsage::TexCoord, 0}};
+    const platform::VertexElement elements[] = {
+        {0, platform::DeclType::Float3, platform::DeclUsage::Position, 0},
+        {12, platform::DeclType::Float2, platform::DeclUsage::TexCoord, 0}};
     auto declaration = mDevice->CreateVertexDeclaration(elements);
 
     gfx::RenderObject object;
@@ -161,9 +168,10 @@ TEST_F(GlEffectTest, TriangleDrawnThroughSemanticScriptValueAndTexture) {
     std::memcpy(shot.data(), pixels, shot.size() * 4);
     stbi_image_free(pixels);
     auto at = [&](int x, int y) { return shot.at(static_cast<std::size_t>(y) * width + x); };
-    constexpr std::uint32_t kGreen = 0xFF00FF00, kBlack = 0xFF000000; // RGBA bytes, little-endian word
-    EXPECT_EQ(at(width / 2 + width / 8, height / 8), kGreen);          // yellow x cyan tint
-    EXPECT_EQ(at(width / 8, height / 8), kBlack);                      // moved away by the world matrix
+    constexpr std::uint32_t kGreen = 0xFF00FF00,
+                            kBlack = 0xFF000000;              // RGBA bytes, little-endian word
+    EXPECT_EQ(at(width / 2 + width / 8, height / 8), kGreen); // yellow x cyan tint
+    EXPECT_EQ(at(width / 8, height / 8), kBlack);             // moved away by the world matrix
     EXPECT_EQ(at(width - 2, height - 2), kBlack);
 }
 

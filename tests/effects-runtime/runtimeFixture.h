@@ -32,8 +32,8 @@ public:
     void OnLostDevice() override {}
     void OnResetDevice() override {}
     void Create() override {
-        mHandle = engine::core::GraphicsDevice()->CreateTexture(2, 2, 1, engine::platform::Format::A8R8G8B8,
-                                                                engine::platform::TextureUsage::Static);
+        mHandle = engine::core::GraphicsDevice()->CreateTexture(
+            2, 2, 1, engine::platform::Format::A8R8G8B8, engine::platform::TextureUsage::Static);
     }
     void Release() override { mHandle.reset(); }
     engine::platform::Texture* Texture() const { return mHandle.get(); }
@@ -41,10 +41,11 @@ public:
 
 // "LEVEL|file|text" of each log row, in order.
 inline std::vector<std::string> LogEntries(const std::string& rows) {
-    static const std::regex row(
-        "<tr[^>]*><td>([A-Z]+)</td><td>[0-9]+</td><td>([^<]*)</td><td>([\\s\\S]*?)</td></tr>\\r\\n");
+    static const std::regex row("<tr[^>]*><td>([A-Z]+)</td><td>[0-9]+</td><td>([^<]*)</"
+                                "td><td>([\\s\\S]*?)</td></tr>\\r\\n");
     std::vector<std::string> entries;
-    for (auto it = std::sregex_iterator(rows.begin(), rows.end(), row); it != std::sregex_iterator(); ++it)
+    for (auto it = std::sregex_iterator(rows.begin(), rows.end(), row);
+         it != std::sregex_iterator(); ++it)
         entries.push_back((*it)[1].str() + "|" + (*it)[2].str() + "|" + (*it)[3].str());
     return entries;
 }
@@ -60,10 +61,11 @@ public:
         fs::copy_file(fs::path(KOVRA_SOURCE_DIR) / "data/wireframe.efx", "data/wireframe.efx");
         fs::copy_file(fs::path(KOVRA_SOURCE_DIR) / "data/fx/wireframe.fx", "data/fx/wireframe.fx");
         engine::core::SetGraphicsDevice(device);
-        engine::gfx::SetScriptResourceLoader([this](engine::gfx::ScriptResource kind, const std::wstring& name) {
-            loaded.emplace_back(kind, name);
-            return engine::core::ResourceManager::Get()->Get<FakeTexture>(name);
-        });
+        engine::gfx::SetScriptResourceLoader(
+            [this](engine::gfx::ScriptResource kind, const std::wstring& name) {
+                loaded.emplace_back(kind, name);
+                return engine::core::ResourceManager::Get()->Get<FakeTexture>(name);
+            });
     }
     ~RuntimeFixture() {
         delete engine::gfx::EffectPool::mInstance;

@@ -68,13 +68,15 @@ protected:
     ShaderTest() {
         RuntimeFixture::Write("data/fx/shader.fx", kShaderFx);
         RuntimeFixture::Write("data/shader.efx", kShaderEfx);
-        RuntimeFixture::Write("data/fx/glow.efx", R"(effect = { { pass = { { fx = "shader", tec = "NoQuad",
+        RuntimeFixture::Write("data/fx/glow.efx",
+                              R"(effect = { { pass = { { fx = "shader", tec = "NoQuad",
             params = {}, streams = { "pos" } } } } })");
         mEffect = gfx::EffectPool::Get()->GenerateEffect("data/shader.efx");
         mShader = mEffect->Shaders().at(0);
         mCompiled = mShader->GetFXEffect()->Handle();
         mVertices = mDevice.CreateVertexBuffer(64, platform::BufferUsage::Static);
-        mIndices = mDevice.CreateIndexBuffer(12, platform::IndexFormat::Index16, platform::BufferUsage::Static);
+        mIndices = mDevice.CreateIndexBuffer(12, platform::IndexFormat::Index16,
+                                             platform::BufferUsage::Static);
         const platform::VertexElement element{};
         mDeclaration = mDevice.CreateVertexDeclaration({&element, 1});
         mObject = std::make_shared<gfx::RenderObject>();
@@ -106,10 +108,13 @@ protected:
     }
     std::vector<float> Uploaded(const std::string& name) const {
         const platform::Program* program = LastProgram();
-        return program ? mDevice.UniformFloats(program, program->FindUniform(name)->location) : std::vector<float>{};
+        return program ? mDevice.UniformFloats(program, program->FindUniform(name)->location)
+                       : std::vector<float>{};
     }
 
-    gfx::ParameterHandle Parameter(const std::string& name) const { return mCompiled->GetParameterByName(name); }
+    gfx::ParameterHandle Parameter(const std::string& name) const {
+        return mCompiled->GetParameterByName(name);
+    }
 
     platform::RecordingDevice mDevice;
     RuntimeFixture mRuntime{&mDevice};
@@ -127,7 +132,8 @@ TEST_F(ShaderTest, SemanticsAreBoundInTableOrder) {
     for (const auto& binding : mShader->SemanticBindings())
         sources.push_back(binding.source);
     using S = gfx::SemanticSource;
-    EXPECT_EQ(sources, (std::vector<S>{S::World, S::Light0Inverse, S::Light0, S::ViewPos, S::TexAdj}));
+    EXPECT_EQ(sources,
+              (std::vector<S>{S::World, S::Light0Inverse, S::Light0, S::ViewPos, S::TexAdj}));
     EXPECT_EQ(mShader->SemanticBindings().back().handle, Parameter("texAdj"));
     EXPECT_EQ(mEffect->Streams(), (std::set<int>{gfx::kStreamPosition, gfx::kStreamTexCoord}));
 }
@@ -137,13 +143,15 @@ TEST_F(ShaderTest, PerObjectValuesAreWrittenForEachDraw) {
     Draw();
     EXPECT_EQ(mCompiled->GetMatrix(Parameter("world")).m[12], 3.0f);
     const std::vector<float> texAdj = Uploaded("texAdj");
-    const std::vector<float> expected = {0.5f, 0, 0, 0, 0, -0.5f, 0, 0, 0, 0, 1, 0, 0.5009765625f, 0.5009765625f, 0, 1};
+    const std::vector<float> expected = {
+        0.5f, 0, 0, 0, 0, -0.5f, 0, 0, 0, 0, 1, 0, 0.5009765625f, 0.5009765625f, 0, 1};
     EXPECT_EQ(texAdj, expected);
     EXPECT_EQ(std::bit_cast<std::uint32_t>(texAdj.at(12)), 0x3F004000u);
     // No lights and no camera in the scene: neutral values, not garbage.
     EXPECT_EQ(Uploaded("light"), (std::vector<float>{0, 0, 0, 0}));
     EXPECT_EQ(Uploaded("viewPos"), (std::vector<float>{0, 0, 0, 1}));
-    const auto identity = std::vector<float>(math::Matrix4x4::Identity.m, math::Matrix4x4::Identity.m + 16);
+    const auto identity =
+        std::vector<float>(math::Matrix4x4::Identity.m, math::Matrix4x4::Identity.m + 16);
     EXPECT_EQ(Uploaded("lightInverse"), identity);
 
     gfx::FrustumRecord camera;
@@ -161,7 +169,8 @@ TEST_F(ShaderTest, ScriptValuesAreAppliedForTheDrawAndRestoredAfterIt) {
               std::vector<std::int32_t>{1});
     EXPECT_EQ(Uploaded("colour"), (std::vector<float>{0.25f, 0.75f, 1}));
     const math::Vector4f tint = mCompiled->GetVector(Parameter("tint"));
-    EXPECT_EQ(std::vector<float>({tint.x, tint.y, tint.z, tint.w}), (std::vector<float>{0.1f, 0.2f, 0.3f, 0.4f}));
+    EXPECT_EQ(std::vector<float>({tint.x, tint.y, tint.z, tint.w}),
+              (std::vector<float>{0.1f, 0.2f, 0.3f, 0.4f}));
     EXPECT_EQ(mCompiled->GetFloat(Parameter("scale")), 2.0f);
     EXPECT_FALSE(mCompiled->GetBool(Parameter("flag")));
     EXPECT_EQ(mCompiled->GetVector(Parameter("colour")).x, 0.5f);
@@ -216,7 +225,8 @@ TEST_F(ShaderTest, TweakablesGetDefaultsOnce) {
               mRuntime.loaded.end());
 
     Draw();
-    const auto* fake = dynamic_cast<kovra::test::FakeTexture*>(pass.textureParams[0].value->resource.get());
+    const auto* fake =
+        dynamic_cast<kovra::test::FakeTexture*>(pass.textureParams[0].value->resource.get());
     ASSERT_NE(fake, nullptr);
     bool bound = false;
     for (const auto& call : mDevice.Calls())
@@ -228,7 +238,9 @@ TEST_F(ShaderTest, TweakablesGetDefaultsOnce) {
 TEST_F(ShaderTest, MissingParameterWarnsOncePerBind) {
     auto countWarnings = [&] {
         const auto log = mRuntime.TakeLog();
-        return std::count(log.begin(), log.end(), "WARNING|.\\Shader.cpp|No such parameter missing in shader data/fx/shader.fx");
+        return std::count(
+            log.begin(), log.end(),
+            "WARNING|.\\Shader.cpp|No such parameter missing in shader data/fx/shader.fx");
     };
     EXPECT_EQ(countWarnings(), 1);
     mShader->BindParameters();
@@ -245,7 +257,8 @@ TEST_F(ShaderTest, SharedGeometryIsBoundOnce) {
     ASSERT_EQ(mDevice.Count(Call::DrawIndexedPrimitive), 2u);
     for (const auto& call : mDevice.Calls()) {
         if (call.call == Call::DrawIndexedPrimitive) {
-            EXPECT_EQ(platform::RecordingDevice::Describe(call), "DrawIndexedPrimitive(4, 0, 0, 4, 0, 2)");
+            EXPECT_EQ(platform::RecordingDevice::Describe(call),
+                      "DrawIndexedPrimitive(4, 0, 0, 4, 0, 2)");
         }
     }
 }
@@ -295,8 +308,8 @@ TEST_F(ShaderTest, QuadAnnotations) {
 
     EXPECT_FALSE(build("QuadWithoutMaterial")->IsQuad());
     EXPECT_EQ(mRuntime.TakeLog(),
-              std::vector<std::string>{
-                  "WARNING|.\\Shader.cpp|Quad in effect data/fx/shader.fx is true, but material not available"});
+              std::vector<std::string>{"WARNING|.\\Shader.cpp|Quad in effect data/fx/shader.fx is "
+                                       "true, but material not available"});
 }
 
 TEST_F(ShaderTest, MissingTechniqueRaises) {
@@ -304,7 +317,8 @@ TEST_F(ShaderTest, MissingTechniqueRaises) {
     pass.technique = "Absent";
     mRuntime.TakeLog();
     EXPECT_THROW(gfx::Shader(pass, "data/fx/shader.fx"), core::Exception);
-    EXPECT_EQ(mRuntime.TakeLog().back(), "ERROR|.\\Shader.cpp|No such technique Absent in data/fx/shader.fx");
+    EXPECT_EQ(mRuntime.TakeLog().back(),
+              "ERROR|.\\Shader.cpp|No such technique Absent in data/fx/shader.fx");
 }
 
 } // namespace
