@@ -21,6 +21,7 @@ public:
     // The parent's matrices unchanged: a geometry has no placement of its own.
     math::Matrix4x4 World() override;
     math::Matrix4x4 WorldInverse() override;
+    using Spatial::Local;
     math::Matrix4x4 Local() override;
     math::Matrix4x4 LocalInverse() override;
     void Update(RenderQueue& queue) override;

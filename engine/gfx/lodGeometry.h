@@ -26,6 +26,7 @@ public:
 
     math::Matrix4x4 World() override;
     math::Matrix4x4 WorldInverse() override;
+    using Spatial::Local;
     math::Matrix4x4 Local() override;
     math::Matrix4x4 LocalInverse() override;
     void Update(RenderQueue& queue) override;
