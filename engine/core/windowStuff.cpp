@@ -5,6 +5,7 @@
 #include "engine/core/kernel.h"
 #include "engine/core/log.h"
 #include "engine/core/screen.h"
+#include "engine/gfx/renderer.h"
 #include "engine/gfx/sceneInfo.h"
 
 namespace engine {
@@ -15,6 +16,7 @@ void CreateKOVRAWindow(const WindowSettings& settings) {
     screen->Create(settings);
     core::Kernel* kernel = core::Kernel::Get();
     kernel->AddModule(screen, 1);
+    kernel->AddModule(new gfx::Renderer, 10);
     kernel->AddModule(new core::InputUpdate, 2);
     kernel->AddModule(gfx::SceneInfo::Get(), 12);
     core::CWin32Window::Get()->SetClearColor(0);

@@ -21,23 +21,7 @@ class Effect;
 class Mesh;
 class Node;
 class Spatial;
-// Builds a mesh from copies of the caller's arrays (positions, normals,
-// texture coordinates, tangents, binormals; other keys are ignored), keeps it
-// in the resource manager and creates it. A Normal key with a null array
-// asks for generated normals if the effect needs them. indices holds
-// indexCount values of indexSize (2 or 4) bytes.
-ENGINE_API std::shared_ptr<gfx::Mesh>
-CreateMesh(const std::map<gfx::MeshData::DataTypes, void*>& streams, int* indices, int vertexCount,
-           int indexCount, int indexSize, std::shared_ptr<gfx::Effect> effect);
-
-// A node with that parent pointer; it is not added to the parent's children.
-ENGINE_API std::shared_ptr<gfx::Node> CreateNode(gfx::Spatial* parent);
-// A parentless node whose one child draws the mesh.
-ENGINE_API std::shared_ptr<gfx::Node> CreateMeshNode(std::shared_ptr<gfx::Mesh> mesh);
-// A parentless node whose one child draws one of the (distance, mesh) levels.
-ENGINE_API std::shared_ptr<gfx::Node>
-CreateLODMeshNode(const std::vector<std::pair<float, std::shared_ptr<gfx::Mesh>>>& levels);
-
+struct RenderObject;
 } // namespace engine::gfx
 
 // The free functions the engine exports to programs.
@@ -107,5 +91,11 @@ ENGINE_API std::shared_ptr<gfx::Node> CreateMeshNode(std::shared_ptr<gfx::Mesh> 
 // A parentless node whose one child draws one of the (distance, mesh) levels.
 ENGINE_API std::shared_ptr<gfx::Node>
 CreateLODMeshNode(const std::vector<std::pair<float, std::shared_ptr<gfx::Mesh>>>& levels);
+
+// Makes `root` the scene the renderer draws, below its camera; a null root
+// is refused with a warning and the previous scene stays.
+ENGINE_API void SetRootNode(std::shared_ptr<gfx::Spatial> root);
+// Hands one object to the renderer for this frame.
+ENGINE_API void Render(std::shared_ptr<gfx::RenderObject> object);
 
 } // namespace engine

@@ -3,6 +3,7 @@
 #include "engine/core/graphicsDevice.h"
 #include "engine/core/input.h"
 #include "engine/core/kernel.h"
+#include "engine/core/resourceManager.h"
 #include "engine/core/screen.h"
 #include "engine/wrapper/wrapper.h"
 #include "engine/gfx/sceneInfo.h"
@@ -215,8 +216,11 @@ TEST_F(WindowTest, CreateKOVRAWindowRegistersTheStandardModules) {
     EXPECT_EQ(kernel->GetModule(12), engine::gfx::SceneInfo::Get());
     EXPECT_EQ(CWin32Window::Get()->ClearColor(), 0u);
     EXPECT_EQ(log.Rows().find(MessageRow(321, ".\\windowStuff.cpp", "Release build")), 0u);
+    EXPECT_EQ(kernel->GetModule(10)->Name(), L"Renderer");
     delete kernel->GetModule(1);
     delete kernel->GetModule(2);
+    delete kernel->GetModule(10);
+    delete engine::core::ResourceManager::mInstance;
 }
 
 } // namespace
