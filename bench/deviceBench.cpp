@@ -2,17 +2,15 @@
 #include "engine/platform/recordingDevice.h"
 #include "engine/platform/sdlWindow.h"
 
+#include "support/allocationCounter.h"
+
 #include <benchmark/benchmark.h>
 
-#include <atomic>
 #include <cstdlib>
-#include <new>
 
 namespace {
 
 using namespace engine::platform;
-
-std::atomic<long> gAllocations{0};
 
 // Clear and Present of a 1024x768 frame on the OpenGL device (offscreen:
 // Mesa's software rasteriser where there is no GPU).
@@ -45,7 +43,7 @@ void RecordingDraw(benchmark::State& state) {
     const float matrix[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
     device.BeginScene();
     device.SetUniform(program.program.get(), 0, UniformType::Float4x4, matrix); // first store
-    const long before = gAllocations.load();
+    const long before = kovra::bench::AllocationCount();
     for (auto _ : state) {
         if (device.Calls().size() + 4 > 4096)
             device.ClearCalls(); // keeps the reserved capacity
@@ -56,22 +54,9 @@ void RecordingDraw(benchmark::State& state) {
             device.DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 0, 24, 0, 12));
     }
     state.counters["allocs/draw"] =
-        benchmark::Counter(static_cast<double>(gAllocations.load() - before) /
+        benchmark::Counter(static_cast<double>(kovra::bench::AllocationCount() - before) /
                            static_cast<double>(state.iterations()));
 }
 BENCHMARK(RecordingDraw)->Arg(1)->Arg(0)->ArgName("recording");
 
 } // namespace
-
-void* operator new(std::size_t size) {
-    ++gAllocations;
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}

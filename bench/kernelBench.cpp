@@ -1,15 +1,12 @@
 #include "engine/core/kernel.h"
 #include "engine/core/log.h"
 
+#include "support/allocationCounter.h"
+
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 
 namespace {
-
-std::atomic<long> gAllocations{0};
 
 class Idle : public engine::core::Module {
 public:
@@ -26,27 +23,14 @@ void KernelPass(benchmark::State& state) {
     int key = 0;
     for (Idle& m : modules)
         engine::core::Kernel::Get()->AddModule(&m, ++key);
-    const long before = gAllocations.load();
+    const long before = kovra::bench::AllocationCount();
     for (auto _ : state)
         engine::core::Kernel::Get()->Pass();
     state.counters["allocs/pass"] =
-        benchmark::Counter(static_cast<double>(gAllocations.load() - before) /
+        benchmark::Counter(static_cast<double>(kovra::bench::AllocationCount() - before) /
                            static_cast<double>(state.iterations()));
     delete engine::core::Kernel::Get();
 }
 BENCHMARK(KernelPass);
 
 } // namespace
-
-void* operator new(std::size_t size) {
-    ++gAllocations;
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}

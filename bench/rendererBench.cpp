@@ -14,32 +14,13 @@
 #include "engine/gfx/shader.h"
 #include "engine/platform/recordingDevice.h"
 
+#include "support/allocationCounter.h"
+
 #include <benchmark/benchmark.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <new>
-
-namespace {
-
-std::atomic<long long> gAllocations{0};
-
-} // namespace
-
-void* operator new(std::size_t size) {
-    ++gAllocations;
-    if (void* memory = std::malloc(size ? size : 1))
-        return memory;
-    throw std::bad_alloc();
-}
-void operator delete(void* memory) noexcept {
-    std::free(memory);
-}
-void operator delete(void* memory, std::size_t) noexcept {
-    std::free(memory);
-}
 
 namespace {
 
@@ -140,11 +121,12 @@ void RendererFrame(benchmark::State& state) {
     const int objects = static_cast<int>(state.range(0));
     scene.Build(objects);
     scene.renderer.Update(); // the queue and batch reach their size
-    const long long before = gAllocations.load();
+    const long before = kovra::bench::AllocationCount();
     for (auto _ : state)
         scene.renderer.Update();
     const double frames = static_cast<double>(state.iterations());
-    state.counters["allocs/frame"] = static_cast<double>(gAllocations.load() - before) / frames;
+    state.counters["allocs/frame"] =
+        static_cast<double>(kovra::bench::AllocationCount() - before) / frames;
     state.counters["us/object"] = benchmark::Counter(
         frames * objects, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     state.SetComplexityN(objects);

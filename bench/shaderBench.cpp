@@ -11,30 +11,12 @@
 #include "engine/gfx/shader.h"
 #include "engine/platform/recordingDevice.h"
 
+#include "support/allocationCounter.h"
+
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <new>
-
-namespace {
-std::atomic<long> gAllocations{0};
-}
-
-void* operator new(std::size_t size) {
-    ++gAllocations;
-    if (void* memory = std::malloc(size ? size : 1))
-        return memory;
-    throw std::bad_alloc();
-}
-void operator delete(void* memory) noexcept {
-    std::free(memory);
-}
-void operator delete(void* memory, std::size_t) noexcept {
-    std::free(memory);
-}
 
 namespace {
 
@@ -94,10 +76,10 @@ void ShaderRender(benchmark::State& state) {
         object.vertexSize = 16;
         shader.BeginPass(0);
         shader.Render(object); // the device's uniform records reach their size
-        const long before = gAllocations;
+        const long before = kovra::bench::AllocationCount();
         for (auto _ : state)
             shader.Render(object);
-        if (gAllocations != before)
+        if (kovra::bench::AllocationCount() != before)
             state.SkipWithError("Shader::Render allocated on the heap");
         shader.EndPass();
         state.counters["semantics"] = static_cast<double>(shader.SemanticBindings().size());
