@@ -1,5 +1,5 @@
 #include "engine/gfx/effectFileGlsl.h"
-#include "effects/logCapture.h"
+#include "support/logCapture.h"
 #include "engine/gfx/effectFileParser.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "engine/gfx/effectFileParser.h"
-#include "effects/logCapture.h"
+#include "support/logCapture.h"
 #include "engine/core/exception.h"
 #include "engine/core/stringConversion.h"
 

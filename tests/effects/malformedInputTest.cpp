@@ -1,4 +1,4 @@
-#include "effects/logCapture.h"
+#include "support/logCapture.h"
 #include "engine/core/exception.h"
 #include "engine/core/stringConversion.h"
 #include "engine/gfx/effectFileParser.h"
