@@ -5,14 +5,18 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/deps.sh"
 
+# The settings dialog needs an X display; everything else renders on SDL's
+# offscreen driver and plays sound on its dummy driver, so no test can wait
+# on a real window or message box.
+export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
+
 run_suite() {
   local dir=$1
-  # The settings dialog needs an X display; everything else renders on
-  # SDL's offscreen driver.
+  local ctest_args=(--test-dir "$dir" --output-on-failure --timeout 600 -j "$(nproc)")
   if [ -z "${DISPLAY:-}" ]; then
-    xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir "$dir" --output-on-failure -j "$(nproc)"
+    xvfb-run -a -s "-screen 0 1280x1024x24" ctest "${ctest_args[@]}"
   else
-    ctest --test-dir "$dir" --output-on-failure -j "$(nproc)"
+    ctest "${ctest_args[@]}"
   fi
 }
 
