@@ -219,10 +219,18 @@ void Renderer::DrawFrame(platform::Device& device, double dt) {
     }
 }
 
+// Stable by construction: ties on the key keep their queue order. std::sort
+// with the position as the last criterion needs no scratch buffer, unlike
+// std::stable_sort, so a frame allocates nothing here.
 void Renderer::SortQueue() {
-    std::stable_sort(
-        mQueue.begin(), mQueue.end(),
-        [](const RenderQueueEntry& a, const RenderQueueEntry& b) { return a.key < b.key; });
+    for (std::size_t i = 0; i < mQueue.size(); ++i)
+        mQueue[i].order = static_cast<std::uint32_t>(i);
+    std::sort(mQueue.begin(), mQueue.end(),
+              [](const RenderQueueEntry& a, const RenderQueueEntry& b) {
+                  if (a.key != b.key)
+                      return a.key < b.key;
+                  return a.order < b.order;
+              });
 }
 
 void Renderer::AddScreenQuads() {

@@ -41,6 +41,7 @@ struct RenderQueueEntry {
     std::shared_ptr<RenderObject> object;
     Shader* shader = nullptr;
     Key key;
+    std::uint32_t order = 0; // position before the sort, for ties
 };
 
 // The module that draws one frame per pass of the kernel: it owns the top of
