@@ -187,7 +187,7 @@ std::unique_ptr<CompiledEffect> CompiledEffect::Create(platform::Device& device,
                 continue;
             }
             out.program = std::move(result.program);
-            out.states = ToDeviceStates(pass.states);
+            out.states = pass.states;
             for (const std::string& name : glsl.uniforms) {
                 const ParameterHandle handle = effect->GetParameterByName(name);
                 const platform::UniformInfo* uniform = out.program->FindUniform(name);
@@ -205,7 +205,7 @@ std::unique_ptr<CompiledEffect> CompiledEffect::Create(platform::Device& device,
                         effect->GetParameterByName(parameter.sampler.texture);
                     out.samplers.push_back(
                         {unit, texture ? effect->mValues[std::size_t(texture.index)] : value,
-                         ToDeviceSampler(parameter.sampler.states)});
+                         parameter.sampler.states});
                 } else if (value) {
                     out.uniforms.push_back(
                         {uniform->location, UniformTypeOf(parameter.type), count, value});

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/engineApi.h"
-#include "engine/gfx/renderStates.h"
+#include "engine/platform/deviceTypes.h"
 
 #include <cstdint>
 #include <string>
@@ -39,7 +39,7 @@ struct Annotation {
 
 struct SamplerDescription {
     std::string texture; // the texture parameter the sampler reads; empty when none is named
-    SamplerStateBlock states;
+    platform::SamplerState states;
 };
 
 struct EffectParameter {
@@ -71,7 +71,7 @@ struct EffectPass {
     std::string pixelShader;               // empty: the pass has no pixel shader
     std::uint32_t vertexShaderVersion = 0; // 0xFFFE0200 for vs_2_0 ...
     std::uint32_t pixelShaderVersion = 0;  // 0xFFFF0200 for ps_2_0 ...; 0 without pixel shader
-    RenderStateBlock states;
+    platform::RenderStates states;
     int line = 0;
 };
 

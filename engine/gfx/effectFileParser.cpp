@@ -36,58 +36,60 @@ template <class Enum> struct EnumWord {
     Enum value;
 };
 
-const EnumWord<CompareFunction> kCompareWords[] = {
-    {"Never", CompareFunction::Never},
-    {"Less", CompareFunction::Less},
-    {"Equal", CompareFunction::Equal},
-    {"LessEqual", CompareFunction::LessEqual},
-    {"Greater", CompareFunction::Greater},
-    {"NotEqual", CompareFunction::NotEqual},
-    {"GreaterEqual", CompareFunction::GreaterEqual},
-    {"Always", CompareFunction::Always},
+const EnumWord<platform::CompareFunc> kCompareWords[] = {
+    {"Never", platform::CompareFunc::Never},
+    {"Less", platform::CompareFunc::Less},
+    {"Equal", platform::CompareFunc::Equal},
+    {"LessEqual", platform::CompareFunc::LessEqual},
+    {"Greater", platform::CompareFunc::Greater},
+    {"NotEqual", platform::CompareFunc::NotEqual},
+    {"GreaterEqual", platform::CompareFunc::GreaterEqual},
+    {"Always", platform::CompareFunc::Always},
 };
-const EnumWord<CullMode> kCullWords[] = {
-    {"None", CullMode::None}, {"CW", CullMode::CW}, {"CCW", CullMode::CCW}};
-const EnumWord<FillMode> kFillWords[] = {
-    {"Point", FillMode::Point}, {"Wireframe", FillMode::Wireframe}, {"Solid", FillMode::Solid}};
-const EnumWord<BlendFactor> kBlendWords[] = {
-    {"Zero", BlendFactor::Zero},
-    {"One", BlendFactor::One},
-    {"SrcColor", BlendFactor::SrcColor},
-    {"InvSrcColor", BlendFactor::InvSrcColor},
-    {"SrcAlpha", BlendFactor::SrcAlpha},
-    {"InvSrcAlpha", BlendFactor::InvSrcAlpha},
-    {"DestAlpha", BlendFactor::DestAlpha},
-    {"InvDestAlpha", BlendFactor::InvDestAlpha},
-    {"DestColor", BlendFactor::DestColor},
-    {"InvDestColor", BlendFactor::InvDestColor},
-    {"SrcAlphaSat", BlendFactor::SrcAlphaSat},
+const EnumWord<platform::CullMode> kCullWords[] = {{"None", platform::CullMode::None},
+                                                   {"CW", platform::CullMode::Clockwise},
+                                                   {"CCW", platform::CullMode::CounterClockwise}};
+const EnumWord<platform::FillMode> kFillWords[] = {{"Point", platform::FillMode::Point},
+                                                   {"Wireframe", platform::FillMode::Wireframe},
+                                                   {"Solid", platform::FillMode::Solid}};
+const EnumWord<platform::Blend> kBlendWords[] = {
+    {"Zero", platform::Blend::Zero},
+    {"One", platform::Blend::One},
+    {"SrcColor", platform::Blend::SrcColor},
+    {"InvSrcColor", platform::Blend::InvSrcColor},
+    {"SrcAlpha", platform::Blend::SrcAlpha},
+    {"InvSrcAlpha", platform::Blend::InvSrcAlpha},
+    {"DestAlpha", platform::Blend::DestAlpha},
+    {"InvDestAlpha", platform::Blend::InvDestAlpha},
+    {"DestColor", platform::Blend::DestColor},
+    {"InvDestColor", platform::Blend::InvDestColor},
+    {"SrcAlphaSat", platform::Blend::SrcAlphaSat},
 };
-const EnumWord<BlendOperation> kBlendOperationWords[] = {
-    {"Add", BlendOperation::Add},
-    {"Subtract", BlendOperation::Subtract},
-    {"RevSubtract", BlendOperation::RevSubtract},
-    {"Min", BlendOperation::Min},
-    {"Max", BlendOperation::Max},
+const EnumWord<platform::BlendOp> kBlendOperationWords[] = {
+    {"Add", platform::BlendOp::Add},
+    {"Subtract", platform::BlendOp::Subtract},
+    {"RevSubtract", platform::BlendOp::RevSubtract},
+    {"Min", platform::BlendOp::Min},
+    {"Max", platform::BlendOp::Max},
 };
-const EnumWord<TextureFilter> kFilterWords[] = {
-    {"None", TextureFilter::None},
-    {"Point", TextureFilter::Point},
-    {"Linear", TextureFilter::Linear},
-    {"Anisotropic", TextureFilter::Anisotropic},
+const EnumWord<platform::TextureFilter> kFilterWords[] = {
+    {"None", platform::TextureFilter::None},
+    {"Point", platform::TextureFilter::Point},
+    {"Linear", platform::TextureFilter::Linear},
+    {"Anisotropic", platform::TextureFilter::Anisotropic},
 };
-const EnumWord<TextureAddress> kAddressWords[] = {
-    {"Wrap", TextureAddress::Wrap},
-    {"Mirror", TextureAddress::Mirror},
-    {"Clamp", TextureAddress::Clamp},
-    {"Border", TextureAddress::Border},
-    {"MirrorOnce", TextureAddress::MirrorOnce},
+const EnumWord<platform::TextureAddress> kAddressWords[] = {
+    {"Wrap", platform::TextureAddress::Wrap},
+    {"Mirror", platform::TextureAddress::Mirror},
+    {"Clamp", platform::TextureAddress::Clamp},
+    {"Border", platform::TextureAddress::Border},
+    {"MirrorOnce", platform::TextureAddress::MirrorOnce},
 };
-const EnumWord<std::uint8_t> kColorWriteWords[] = {
-    {"Red", kColorWriteRed},
-    {"Green", kColorWriteGreen},
-    {"Blue", kColorWriteBlue},
-    {"Alpha", kColorWriteAlpha},
+const EnumWord<std::uint32_t> kColorWriteWords[] = {
+    {"Red", platform::ColorWriteRed},
+    {"Green", platform::ColorWriteGreen},
+    {"Blue", platform::ColorWriteBlue},
+    {"Alpha", platform::ColorWriteAlpha},
 };
 const EnumWord<ParameterType> kTypeWords[] = {
     {"bool", ParameterType::Bool},
@@ -396,7 +398,7 @@ private:
             Fail(mToken.line, "expected sampler_state but found " + Describe(mToken));
         Advance();
         Expect("{");
-        SamplerStateBlock& states = parameter.sampler.states;
+        platform::SamplerState& states = parameter.sampler.states;
         while (!IsSymbol("}")) {
             const EffectToken state = mToken;
             const std::string name = ExpectIdentifier("a sampler state or '}'");
@@ -422,8 +424,7 @@ private:
             } else if (SameWord(name, "AddressW")) {
                 states.addressW = ExpectEnum(kAddressWords, "address mode");
             } else if (SameWord(name, "MaxAnisotropy")) {
-                states.maxAnisotropy =
-                    static_cast<std::uint8_t>(ExpectInteger(1, 16, "MaxAnisotropy"));
+                states.maxAnisotropy = ExpectInteger(1, 16, "MaxAnisotropy");
             } else {
                 Fail(state.line, "unknown sampler state '" + name + "'");
             }
@@ -463,7 +464,7 @@ private:
                                     technique.name + "'");
         Expect("{");
         bool hasVertexShader = false;
-        RenderStateBlock& states = pass.states;
+        platform::RenderStates& states = pass.states;
         while (!IsSymbol("}")) {
             const EffectToken state = mToken;
             const std::string name = ExpectIdentifier("a render state or '}'");
@@ -478,7 +479,7 @@ private:
             } else if (SameWord(name, "ZWriteEnable")) {
                 states.zWriteEnable = ExpectBool();
             } else if (SameWord(name, "ZFunc")) {
-                states.zFunction = ExpectEnum(kCompareWords, "compare function");
+                states.zFunc = ExpectEnum(kCompareWords, "compare function");
             } else if (SameWord(name, "CullMode")) {
                 states.cullMode = ExpectEnum(kCullWords, "cull mode");
             } else if (SameWord(name, "FillMode")) {
@@ -486,20 +487,19 @@ private:
             } else if (SameWord(name, "AlphaBlendEnable")) {
                 states.alphaBlendEnable = ExpectBool();
             } else if (SameWord(name, "SrcBlend")) {
-                states.sourceBlend = ExpectEnum(kBlendWords, "blend factor");
+                states.srcBlend = ExpectEnum(kBlendWords, "blend factor");
             } else if (SameWord(name, "DestBlend")) {
-                states.destinationBlend = ExpectEnum(kBlendWords, "blend factor");
+                states.destBlend = ExpectEnum(kBlendWords, "blend factor");
             } else if (SameWord(name, "BlendOp")) {
-                states.blendOperation = ExpectEnum(kBlendOperationWords, "blend operation");
+                states.blendOp = ExpectEnum(kBlendOperationWords, "blend operation");
             } else if (SameWord(name, "AlphaTestEnable")) {
                 states.alphaTestEnable = ExpectBool();
             } else if (SameWord(name, "AlphaRef")) {
-                states.alphaReference =
-                    static_cast<std::uint8_t>(ExpectInteger(0, 255, "AlphaRef"));
+                states.alphaRef = ExpectInteger(0, 255, "AlphaRef");
             } else if (SameWord(name, "AlphaFunc")) {
-                states.alphaFunction = ExpectEnum(kCompareWords, "compare function");
+                states.alphaFunc = ExpectEnum(kCompareWords, "compare function");
             } else if (SameWord(name, "ColorWriteEnable")) {
-                states.colorWriteMask = ColorWriteMask();
+                states.colorWriteEnable = ColorWriteMask();
             } else {
                 Fail(state.line, "unknown render state '" + name + "'");
             }
@@ -513,10 +513,10 @@ private:
         return pass;
     }
 
-    std::uint8_t ColorWriteMask() {
+    std::uint32_t ColorWriteMask() {
         if (mToken.kind == Kind::Number)
-            return static_cast<std::uint8_t>(ExpectInteger(0, 15, "ColorWriteEnable"));
-        std::uint8_t mask = ExpectEnum(kColorWriteWords, "colour channel");
+            return ExpectInteger(0, 15, "ColorWriteEnable");
+        std::uint32_t mask = ExpectEnum(kColorWriteWords, "colour channel");
         while (IsSymbol("|")) {
             Advance();
             mask |= ExpectEnum(kColorWriteWords, "colour channel");

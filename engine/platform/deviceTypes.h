@@ -60,8 +60,8 @@ struct DisplayMode {
 };
 
 struct PresentParameters {
-    int width = 0;                              // 0: the window's client size (windowed mode passes 0)
-    int height = 0;                             //
+    int width = 0;  // 0: the window's client size (windowed mode passes 0)
+    int height = 0; //
     Format backBufferFormat = Format::X8R8G8B8; // X8R8G8B8, A8R8G8B8 or R5G6B5
     bool windowed = true;
     int multiSample = 0; // 0 or 1: none; 2..16 samples
@@ -155,6 +155,8 @@ struct RenderStates {
     CompareFunc alphaFunc = CompareFunc::Always;
     std::uint32_t colorWriteEnable = ColorWriteAll;
     FillMode fillMode = FillMode::Solid;
+
+    bool operator==(const RenderStates&) const = default;
 };
 
 // GLSL to paste into a fragment shader that needs the alpha test.
@@ -164,12 +166,15 @@ enum class TextureFilter : std::uint32_t {
     None = 0,
     Point = 1,
     Linear = 2,
+    Anisotropic = 3, // linear where the device has no anisotropic filtering
 };
 
 enum class TextureAddress : std::uint32_t {
     Wrap = 1,
     Mirror = 2,
     Clamp = 3,
+    Border = 4,     // transparent black outside [0, 1]
+    MirrorOnce = 5, // mirrored once around 0, then clamped
 };
 
 struct SamplerState {
@@ -179,6 +184,7 @@ struct SamplerState {
     TextureAddress addressU = TextureAddress::Wrap;
     TextureAddress addressV = TextureAddress::Wrap;
     TextureAddress addressW = TextureAddress::Wrap;
+    std::uint32_t maxAnisotropy = 1; // 1..16; used with anisotropic filtering
 
     bool operator==(const SamplerState&) const = default;
 };

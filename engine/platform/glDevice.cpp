@@ -142,24 +142,36 @@ GLenum BlendOpOf(BlendOp op) {
     return GL_FUNC_ADD;
 }
 
-GLenum AddressOf(TextureAddress address) {
+// Mirror-once needs GL 4.4 or ARB_texture_mirror_clamp_to_edge; without it
+// the nearest thing is plain mirroring.
+GLenum AddressOf(TextureAddress address, bool mirrorClamp) {
     switch (address) {
     case TextureAddress::Mirror:
         return GL_MIRRORED_REPEAT;
     case TextureAddress::Clamp:
         return GL_CLAMP_TO_EDGE;
+    case TextureAddress::Border:
+        return GL_CLAMP_TO_BORDER;
+    case TextureAddress::MirrorOnce:
+        return mirrorClamp ? GL_MIRROR_CLAMP_TO_EDGE : GL_MIRRORED_REPEAT;
     case TextureAddress::Wrap:
         break;
     }
     return GL_REPEAT;
 }
 
+// Anisotropic filtering is linear filtering with a raised anisotropy limit.
+bool IsLinear(TextureFilter filter) {
+    return filter == TextureFilter::Linear || filter == TextureFilter::Anisotropic;
+}
+
 GLenum MinFilterOf(const SamplerState& state) {
-    const bool linear = state.minFilter == TextureFilter::Linear;
+    const bool linear = IsLinear(state.minFilter);
     switch (state.mipFilter) {
     case TextureFilter::Point:
         return linear ? GL_LINEAR_MIPMAP_NEAREST : GL_NEAREST_MIPMAP_NEAREST;
     case TextureFilter::Linear:
+    case TextureFilter::Anisotropic:
         return linear ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_LINEAR;
     case TextureFilter::None:
         break;
@@ -637,6 +649,8 @@ struct GlDevice::State {
     bool minimized = false;
     bool textureStorage = false;
     bool programUniform = false;
+    bool mirrorClamp = false;
+    float maxAnisotropy = 0; // 0: no anisotropic filtering
     RenderStates states;
     std::array<std::array<float, 16>, 3> transforms{};
     GlProgram* program = nullptr;
@@ -696,6 +710,11 @@ std::unique_ptr<GlDevice> GlDevice::Create(SDL_Window* window,
     State& s = *device->mState;
     s.textureStorage = version >= 42 || epoxy_has_gl_extension("GL_ARB_texture_storage");
     s.programUniform = version >= 41 || epoxy_has_gl_extension("GL_ARB_separate_shader_objects");
+    s.mirrorClamp = version >= 44 || epoxy_has_gl_extension("GL_ARB_texture_mirror_clamp_to_edge");
+    if (version >= 46 || epoxy_has_gl_extension("GL_ARB_texture_filter_anisotropic") ||
+        epoxy_has_gl_extension("GL_EXT_texture_filter_anisotropic")) {
+        glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY, &s.maxAnisotropy);
+    }
     SDL_GL_SetSwapInterval(parameters.presentInterval > 0 ? 1 : 0);
 
     DeviceCaps& caps = device->mCaps;
@@ -1436,14 +1455,27 @@ void GlDevice::SetSamplerState(int unit, const SamplerState& state) {
     if (sampler == 0) {
         glGenSamplers(1, &sampler);
         glBindSampler(static_cast<GLuint>(unit), sampler);
+        const GLfloat transparentBlack[4] = {0, 0, 0, 0};
+        glSamplerParameterfv(sampler, GL_TEXTURE_BORDER_COLOR, transparentBlack);
     }
     s.samplerStates[unit] = state;
     glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(MinFilterOf(state)));
     glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER,
-                        state.magFilter == TextureFilter::Linear ? GL_LINEAR : GL_NEAREST);
-    glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, static_cast<GLint>(AddressOf(state.addressU)));
-    glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T, static_cast<GLint>(AddressOf(state.addressV)));
-    glSamplerParameteri(sampler, GL_TEXTURE_WRAP_R, static_cast<GLint>(AddressOf(state.addressW)));
+                        IsLinear(state.magFilter) ? GL_LINEAR : GL_NEAREST);
+    glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S,
+                        static_cast<GLint>(AddressOf(state.addressU, s.mirrorClamp)));
+    glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T,
+                        static_cast<GLint>(AddressOf(state.addressV, s.mirrorClamp)));
+    glSamplerParameteri(sampler, GL_TEXTURE_WRAP_R,
+                        static_cast<GLint>(AddressOf(state.addressW, s.mirrorClamp)));
+    if (s.maxAnisotropy > 0) {
+        const bool anisotropic = state.minFilter == TextureFilter::Anisotropic ||
+                                 state.magFilter == TextureFilter::Anisotropic;
+        const float limit =
+            anisotropic ? std::clamp(static_cast<float>(state.maxAnisotropy), 1.0f, s.maxAnisotropy)
+                        : 1.0f;
+        glSamplerParameterf(sampler, GL_TEXTURE_MAX_ANISOTROPY, limit);
+    }
 }
 
 } // namespace engine::platform

@@ -125,13 +125,14 @@ protected:
         Draw(vertices);
     }
 
-    void DrawTextured(const std::vector<Vertex>& vertices, BaseTexture* texture) {
+    void DrawTextured(const std::vector<Vertex>& vertices, BaseTexture* texture,
+                      const SamplerState& sampler = {}) {
         mDevice->SetProgram(mTexture);
         const int unit = 2;
         mDevice->SetUniform(mTexture, mTexture->FindUniform("image")->location,
                             UniformType::Sampler2D, &unit);
         mDevice->SetTexture(unit, texture);
-        mDevice->SetSamplerState(unit, SamplerState{});
+        mDevice->SetSamplerState(unit, sampler);
         Draw(vertices);
     }
 
@@ -342,6 +343,51 @@ TEST_F(GlDeviceTest, UploadedTexturesKeepRowZeroOnTop) {
     EXPECT_EQ(At(shot, 56, 8), kGreen);
     EXPECT_EQ(At(shot, 8, 56), kBlue);
     EXPECT_EQ(At(shot, 56, 56), 0xFFFFFFFFu);
+}
+
+TEST_F(GlDeviceTest, BorderAndMirrorOnceAddressingOutsideTheTexture) {
+    // Left column red, right column green; the quad reads u and v from -1 to 2.
+    auto texture = mDevice->CreateTexture(2, 2, 1, Format::A8R8G8B8, TextureUsage::Static);
+    ASSERT_NE(texture, nullptr);
+    LockedRect rect = texture->Lock(0);
+    ASSERT_NE(rect.bits, nullptr);
+    const std::uint32_t argb[4] = {0xFFFF0000, 0xFF00FF00, 0xFFFF0000, 0xFF00FF00};
+    std::memcpy(rect.bits, argb, sizeof(argb));
+    ASSERT_EQ(texture->Unlock(0), Result::Ok);
+    std::vector<Vertex> quad = FullScreenQuad();
+    for (Vertex& vertex : quad) {
+        vertex.u = vertex.u * 3 - 1;
+        vertex.v = vertex.v * 3 - 1;
+    }
+    const auto rgb = [&](const std::vector<std::uint32_t>& shot, int x, int y) {
+        return At(shot, x, y) & 0x00FFFFFFu;
+    };
+
+    SamplerState border;
+    border.addressU = border.addressV = TextureAddress::Border;
+    mDevice->BeginScene();
+    mDevice->Clear(ClearTarget | ClearZBuffer, 0xFF0000FF, 1.0f, 0);
+    DrawTextured(quad, texture.get(), border);
+    mDevice->EndScene();
+    auto shot = Screenshot();
+    EXPECT_EQ(rgb(shot, 32, 32), kGreen & 0x00FFFFFFu); // u, v about 0.52: inside
+    EXPECT_EQ(rgb(shot, 4, 32), 0u);                    // u below 0
+    EXPECT_EQ(rgb(shot, 60, 32), 0u);                   // u above 1
+    EXPECT_EQ(rgb(shot, 32, 4), 0u);                    // v below 0
+
+    // Mirror-once mirrors u = -0.04 onto the red column and clamps u = 1.84 to
+    // the green one, where repeated mirroring would read red.
+    SamplerState mirrorOnce;
+    mirrorOnce.addressU = TextureAddress::MirrorOnce;
+    mirrorOnce.addressV = TextureAddress::Clamp;
+    mDevice->BeginScene();
+    mDevice->Clear(ClearTarget | ClearZBuffer, 0xFF0000FF, 1.0f, 0);
+    DrawTextured(quad, texture.get(), mirrorOnce);
+    mDevice->EndScene();
+    shot = Screenshot();
+    EXPECT_EQ(At(shot, 20, 32), kRed);
+    EXPECT_EQ(At(shot, 4, 32), kGreen);
+    EXPECT_EQ(At(shot, 60, 32), kGreen);
 }
 
 TEST_F(GlDeviceTest, MultisampledBackBufferResolvesUpright) {

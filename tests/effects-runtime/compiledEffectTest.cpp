@@ -107,9 +107,9 @@ TEST_F(CompiledEffectTest, PassPutsProgramStatesUniformsAndSamplersOnTheDevice) 
         textured |= call.call == Call::SetTexture && call.other == texture && call.args[0] == 0;
     EXPECT_TRUE(textured);
     EXPECT_EQ(mDevice.Count(Call::SetSamplerState), 1u);
-    // Anisotropic reads as linear, border as clamp, mirror-once as mirror.
+    // Anisotropic filtering, border and mirror-once addressing reach the device as written.
     EXPECT_EQ(platform::RecordingDevice::Describe(mDevice.Calls().back()),
-              "SetSamplerState(0, 2, 1, 0, 3, 2)");
+              "SetSamplerState(0, 3, 1, 0, 4, 5)");
 
     mDevice.ClearCalls();
     effect->SetInt(effect->GetParameterByName("count"), 5);

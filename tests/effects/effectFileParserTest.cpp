@@ -1,11 +1,12 @@
 #include "engine/gfx/effectFileParser.h"
-#include "support/logCapture.h"
 #include "engine/core/exception.h"
 #include "engine/core/stringConversion.h"
+#include "support/logCapture.h"
 
 #include <gtest/gtest.h>
 
 using namespace engine::gfx;
+using namespace engine::platform;
 
 namespace {
 
@@ -85,7 +86,7 @@ TEST_F(EffectFileParserTest, ReadsParametersOfTheExample) {
     const EffectParameter& diffuse = Parameter(effect, "diffuseSampler");
     EXPECT_EQ(diffuse.type, ParameterType::Sampler2D);
     EXPECT_EQ(diffuse.sampler.texture, "diffuseMap");
-    SamplerStateBlock expected;
+    SamplerState expected;
     expected.minFilter = expected.magFilter = expected.mipFilter = TextureFilter::Linear;
     expected.addressV = TextureAddress::Clamp;
     EXPECT_EQ(diffuse.sampler.states, expected);
@@ -95,7 +96,7 @@ TEST_F(EffectFileParserTest, ReadsParametersOfTheExample) {
     EXPECT_EQ(environment.sampler.texture, "environmentMap");
     EXPECT_EQ(environment.sampler.states.minFilter, TextureFilter::Anisotropic);
     EXPECT_EQ(environment.sampler.states.magFilter, TextureFilter::Point);
-    EXPECT_EQ(environment.sampler.states.maxAnisotropy, 8);
+    EXPECT_EQ(environment.sampler.states.maxAnisotropy, 8u);
     EXPECT_EQ(environment.sampler.states.addressW, TextureAddress::Mirror);
 }
 
@@ -118,21 +119,21 @@ TEST_F(EffectFileParserTest, ReadsTechniquesPassesAndStatesOfTheExample) {
     EXPECT_EQ(base.pixelShader, "litPS");
     EXPECT_EQ(base.vertexShaderVersion, 0xFFFE0200u);
     EXPECT_EQ(base.pixelShaderVersion, 0xFFFF0200u);
-    RenderStateBlock states;
+    RenderStates states;
     states.cullMode = CullMode::None;
     states.alphaTestEnable = true;
-    states.alphaReference = 128;
-    states.alphaFunction = CompareFunction::Greater;
+    states.alphaRef = 128;
+    states.alphaFunc = CompareFunc::Greater;
     EXPECT_EQ(base.states, states);
 
     const EffectPass& glow = lit.passes[1];
     EXPECT_EQ(glow.pixelShaderVersion, 0xFFFF0300u);
-    RenderStateBlock glowStates;
+    RenderStates glowStates;
     glowStates.zWriteEnable = false;
     glowStates.alphaBlendEnable = true;
-    glowStates.sourceBlend = BlendFactor::SrcAlpha;
-    glowStates.destinationBlend = BlendFactor::One;
-    glowStates.colorWriteMask = kColorWriteRed | kColorWriteGreen | kColorWriteBlue;
+    glowStates.srcBlend = Blend::SrcAlpha;
+    glowStates.destBlend = Blend::One;
+    glowStates.colorWriteEnable = ColorWriteRed | ColorWriteGreen | ColorWriteBlue;
     EXPECT_EQ(glow.states, glowStates);
 
     const EffectTechnique& blur = *effect.FindTechnique("Blur");
@@ -172,12 +173,12 @@ TEST_F(EffectFileParserTest, StateWordsAreCaseInsensitiveAndNumbersMayStandForFl
         vertexshader v { }
         technique T { pass p { vertexshader = compile vs_2_0 v; zenable = FALSE; ZWRITEENABLE = 0;
                                cullmode = cw; ColorWriteEnable = 5; zfunc = always; } })");
-    const RenderStateBlock& states = effect.techniques[0].passes[0].states;
+    const RenderStates& states = effect.techniques[0].passes[0].states;
     EXPECT_FALSE(states.zEnable);
     EXPECT_FALSE(states.zWriteEnable);
-    EXPECT_EQ(states.cullMode, CullMode::CW);
-    EXPECT_EQ(states.colorWriteMask, 5);
-    EXPECT_EQ(states.zFunction, CompareFunction::Always);
+    EXPECT_EQ(states.cullMode, CullMode::Clockwise);
+    EXPECT_EQ(states.colorWriteEnable, 5u);
+    EXPECT_EQ(states.zFunc, CompareFunc::Always);
 }
 
 TEST_F(EffectFileParserTest, ErrorsNameFileLineAndCause) {
