@@ -5,7 +5,6 @@
 
 #include <benchmark/benchmark.h>
 
-
 namespace {
 
 class Idle : public engine::core::Module {

@@ -112,11 +112,10 @@ DisplayMode SdlWindow::DesktopDisplayMode() {
     return result;
 }
 
-DisplayMode SdlWindow::CurrentDisplayMode()
-{
+DisplayMode SdlWindow::CurrentDisplayMode() {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0 && !StartOffscreenVideo()) {
-        core::Logging::Get()->Error(std::string("Could not initialise SDL video: ") + SDL_GetError(), kSource,
-                                    __LINE__);
+        core::Logging::Get()->Error(
+            std::string("Could not initialise SDL video: ") + SDL_GetError(), kSource, __LINE__);
     }
     const DisplayMode mode = DesktopDisplayMode();
     SDL_QuitSubSystem(SDL_INIT_VIDEO);

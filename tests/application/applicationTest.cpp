@@ -1,13 +1,12 @@
-#include "engine/wrapper/wrapper.h"
 #include "engine/core/Window.h"
 #include "engine/core/input.h"
 #include "engine/core/kernel.h"
 #include "engine/core/resourceManager.h"
 #include "engine/core/timer.h"
-#include "engine/wrapper/wrapper.h"
 #include "engine/gfx/sceneInfo.h"
 #include "engine/platform/messageBox.h"
 #include "engine/platform/recordingDevice.h"
+#include "engine/wrapper/wrapper.h"
 #include "support/logCapture.h"
 
 #include <gtest/gtest.h>

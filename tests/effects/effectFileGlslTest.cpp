@@ -1,6 +1,6 @@
 #include "engine/gfx/effectFileGlsl.h"
-#include "support/logCapture.h"
 #include "engine/gfx/effectFileParser.h"
+#include "support/logCapture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "engine/gfx/effectScript.h"
-#include "support/logCapture.h"
 #include "engine/core/exception.h"
 #include "engine/core/stringConversion.h"
+#include "support/logCapture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Proves that the generated sources are valid GLSL 330 by compiling and
 // linking every pass of the example on whatever OpenGL the machine offers
 // (Mesa's llvmpipe on SDL's offscreen driver without a display).
-#include "support/logCapture.h"
 #include "engine/gfx/effectFileGlsl.h"
 #include "engine/gfx/effectFileParser.h"
+#include "support/logCapture.h"
 
 #include <SDL.h>
 #include <epoxy/gl.h>

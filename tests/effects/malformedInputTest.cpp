@@ -1,8 +1,8 @@
-#include "support/logCapture.h"
 #include "engine/core/exception.h"
 #include "engine/core/stringConversion.h"
 #include "engine/gfx/effectFileParser.h"
 #include "engine/gfx/effectScript.h"
+#include "support/logCapture.h"
 
 #include <gtest/gtest.h>
 

@@ -184,11 +184,11 @@ TEST(FrustumRecord, PlanesFromTheWindowProjection) {
     // near * Q / (1 + Q), about 0.25 for a near distance of 0.5.
     EXPECT_FALSE(inside(Vector3f(0, 0, 0.2f)));
     EXPECT_TRUE(inside(Vector3f(0, 0, 0.3f)));
-    EXPECT_TRUE(inside(Vector3f(0, 0, 450)));   // past the projection's far, before 500
-    EXPECT_FALSE(inside(Vector3f(0, 0, 501)));  // the far plane sits at 500
-    EXPECT_FALSE(inside(Vector3f(0, 10, 10)));  // above the 45 degree field
-    EXPECT_TRUE(inside(Vector3f(0, 4, 10)));    // tan(22.5) * 10 = 4.14
-    EXPECT_FALSE(inside(Vector3f(-6, 0, 10)));  // left of 4/3 * 4.14
+    EXPECT_TRUE(inside(Vector3f(0, 0, 450)));  // past the projection's far, before 500
+    EXPECT_FALSE(inside(Vector3f(0, 0, 501))); // the far plane sits at 500
+    EXPECT_FALSE(inside(Vector3f(0, 10, 10))); // above the 45 degree field
+    EXPECT_TRUE(inside(Vector3f(0, 4, 10)));   // tan(22.5) * 10 = 4.14
+    EXPECT_FALSE(inside(Vector3f(-6, 0, 10))); // left of 4/3 * 4.14
     EXPECT_TRUE(inside(Vector3f(5.4f, 0, 10)));
     for (int i = 0; i < 6; ++i)
         EXPECT_NEAR(record.planes[i].normal.Mag(), 1.0f, 1e-5f) << i;

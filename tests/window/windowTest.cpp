@@ -5,9 +5,9 @@
 #include "engine/core/kernel.h"
 #include "engine/core/resourceManager.h"
 #include "engine/core/screen.h"
-#include "engine/wrapper/wrapper.h"
 #include "engine/gfx/sceneInfo.h"
 #include "engine/platform/recordingDevice.h"
+#include "engine/wrapper/wrapper.h"
 #include "support/logCapture.h"
 
 #include <SDL.h>
