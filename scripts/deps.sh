@@ -6,7 +6,7 @@ packages=(
   libsdl2-dev libepoxy-dev libmpg123-dev libfltk1.3-dev liblua5.1-0-dev libstb-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libgl1-mesa-dri libegl-mesa0 libegl-dev libgl-dev
-  xvfb xauth
+  xvfb xauth xfonts-base fonts-dejavu-core
 )
 missing=()
 for p in "${packages[@]}"; do
