@@ -2,8 +2,15 @@
 
 #include "engine/core/module.h"
 
-// The demo's scene: checks the hardware, then runs until Escape is released
-// or 125.2 seconds of frame time have passed.
+#include <memory>
+
+namespace engine::gfx {
+class Node;
+}
+
+// The demo's scene: checks the hardware, shows a turning shape until the
+// show's own scene is in place, and runs until Escape is released or 125.2
+// seconds of frame time have passed.
 class TestScene1 : public engine::core::Module {
 public:
     TestScene1();
@@ -13,6 +20,7 @@ public:
     void Kill() override;
 
 private:
+    std::shared_ptr<engine::gfx::Node> mShape;
     double mElapsed = 0.0;
     unsigned mLastTick = 0;
 };
