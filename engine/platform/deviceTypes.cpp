@@ -113,4 +113,16 @@ const UniformInfo* Program::FindUniform(const std::string& name) const {
     return nullptr;
 }
 
+int TransformIndex(TransformState state) {
+    switch (state) {
+    case TransformState::View:
+        return 0;
+    case TransformState::Projection:
+        return 1;
+    case TransformState::World:
+        break;
+    }
+    return 2;
+}
+
 } // namespace engine::platform

@@ -83,6 +83,10 @@ enum class TransformState : std::uint32_t {
     World = 256,
 };
 
+// Slot of a transform in a device's table of kTransformCount matrices.
+constexpr int kTransformCount = 3;
+int TransformIndex(TransformState state);
+
 enum class CullMode : std::uint32_t {
     None = 1,
     Clockwise = 2,        // drops faces wound clockwise on screen (front faces)

@@ -652,7 +652,7 @@ struct GlDevice::State {
     bool mirrorClamp = false;
     float maxAnisotropy = 0; // 0: no anisotropic filtering
     RenderStates states;
-    std::array<std::array<float, 16>, 3> transforms{};
+    std::array<std::array<float, 16>, kTransformCount> transforms{};
     GlProgram* program = nullptr;
     GlDeclaration* declaration = nullptr;
     GlVertexBuffer* stream = nullptr;
@@ -1169,22 +1169,6 @@ Result GlDevice::SaveSurfaceToPng(Surface* surface, const std::string& path) {
                ? Result::Ok
                : Result::Failed;
 }
-
-namespace {
-
-int TransformIndex(TransformState state) {
-    switch (state) {
-    case TransformState::View:
-        return 0;
-    case TransformState::Projection:
-        return 1;
-    case TransformState::World:
-        break;
-    }
-    return 2;
-}
-
-} // namespace
 
 // The device keeps the transforms for whoever asks; drawing takes its
 // matrices from uniforms.

@@ -620,22 +620,6 @@ Result RecordingDevice::SaveSurfaceToPng(Surface* surface, const std::string& pa
     return Result::Ok;
 }
 
-namespace {
-
-int TransformIndex(TransformState state) {
-    switch (state) {
-    case TransformState::View:
-        return 0;
-    case TransformState::Projection:
-        return 1;
-    case TransformState::World:
-        break;
-    }
-    return 2;
-}
-
-} // namespace
-
 void RecordingDevice::SetTransform(TransformState state, const math::Matrix4x4& matrix) {
     Record(Call::SetTransform, nullptr, nullptr, {Code(state)});
     std::copy(matrix.m, matrix.m + 16, mTransforms[TransformIndex(state)].begin());

@@ -169,7 +169,7 @@ private:
     Surface* mDepthTarget = nullptr;
     bool mInScene = false;
     RenderStates mRenderStates;
-    std::array<std::array<float, 16>, 3> mTransforms{};
+    std::array<std::array<float, 16>, kTransformCount> mTransforms{};
     std::vector<std::string> mSavedPaths;
     std::map<std::pair<const Program*, int>, std::vector<std::int32_t>> mUniforms;
 };

@@ -1,4 +1,5 @@
 #include "mesh/meshFixture.h"
+#include "support/recordingQueue.h"
 
 #include "engine/gfx/camera.h"
 #include "engine/gfx/frustumRecord.h"
@@ -23,15 +24,6 @@ using engine::math::Matrix4x4;
 using engine::math::Plane3f;
 
 namespace {
-
-// Keeps what the traversal submits.
-class RecordingQueue : public RenderQueue {
-public:
-    void Submit(std::shared_ptr<RenderObject> object) override {
-        objects.push_back(std::move(object));
-    }
-    std::vector<std::shared_ptr<RenderObject>> objects;
-};
 
 void ExpectMatrixNear(const Matrix4x4& a, const Matrix4x4& b) {
     for (int i = 0; i < 16; ++i)

@@ -3,6 +3,7 @@
 #include "engine/gfx/renderQueue.h"
 #include "engine/gfx/sceneInfo.h"
 #include "engine/math/matrixHelpers.h"
+#include "support/recordingQueue.h"
 
 #include <gtest/gtest.h>
 
@@ -18,15 +19,9 @@ using engine::math::Vector3f;
 
 namespace {
 
-// Counts what the traversal submits; the scene tests run without a renderer.
-class Queue : public RenderQueue {
-public:
-    void Submit(std::shared_ptr<RenderObject>) override { ++submitted; }
-    int submitted = 0;
-};
-
+// The scene tests run without a renderer.
 RenderQueue& NoRenderer() {
-    static Queue queue;
+    static kovra::test::RecordingQueue queue;
     return queue;
 }
 
