@@ -17,14 +17,6 @@ constexpr std::pair<float, Spatial*> kMiss{std::numeric_limits<float>::infinity(
 
 } // namespace
 
-math::Matrix4x4 ParentWorld(const Spatial& spatial) {
-    return spatial.Parent() ? spatial.Parent()->World() : math::Matrix4x4::Identity;
-}
-
-math::Matrix4x4 ParentWorldInverse(const Spatial& spatial) {
-    return spatial.Parent() ? spatial.Parent()->WorldInverse() : math::Matrix4x4::Identity;
-}
-
 bool IsCulled(const Mesh& mesh, const math::Matrix4x4& world) {
     if (!mesh.IsCulled() || !mesh.HasBoundingSphere())
         return false;
@@ -66,22 +58,9 @@ std::pair<float, Spatial*> PickMesh(const Mesh& mesh, const math::Matrix4x4& wor
 }
 
 Geometry::Geometry(std::shared_ptr<Mesh> mesh, Node* parent)
-    : Spatial(parent), mMesh(std::move(mesh)) {}
+    : ParentPlacedLeaf(parent), mMesh(std::move(mesh)) {}
 
 Geometry::~Geometry() = default;
-
-math::Matrix4x4 Geometry::World() {
-    return ParentWorld(*this);
-}
-math::Matrix4x4 Geometry::WorldInverse() {
-    return ParentWorldInverse(*this);
-}
-math::Matrix4x4 Geometry::Local() {
-    return mParent ? mParent->Local() : math::Matrix4x4::Identity;
-}
-math::Matrix4x4 Geometry::LocalInverse() {
-    return mParent ? mParent->LocalInverse() : math::Matrix4x4::Identity;
-}
 
 std::shared_ptr<RenderObject> Geometry::GetRenderObject() {
     auto object = mMesh->GetRenderObject();

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/engineApi.h"
-#include "engine/gfx/spatial.h"
+#include "engine/gfx/parentPlacedLeaf.h"
 
 #include <memory>
 
@@ -13,17 +13,11 @@ struct RenderObject;
 
 // A leaf that draws one mesh exactly where its parent is, culled by the
 // mesh's bounding sphere and hit by rays through the mesh's picking copy.
-class ENGINE_API Geometry : public Spatial {
+class ENGINE_API Geometry : public ParentPlacedLeaf {
 public:
     Geometry(std::shared_ptr<Mesh> mesh, Node* parent);
     ~Geometry() override;
 
-    // The parent's matrices unchanged: a geometry has no placement of its own.
-    math::Matrix4x4 World() override;
-    math::Matrix4x4 WorldInverse() override;
-    using Spatial::Local;
-    math::Matrix4x4 Local() override;
-    math::Matrix4x4 LocalInverse() override;
     void Update(RenderQueue& queue) override;
     std::pair<float, Spatial*> TraverseRay(math::Vector3f direction,
                                            math::Vector3f origin) override;
@@ -47,8 +41,5 @@ void SubmitDrawable(RenderQueue& queue, std::shared_ptr<RenderObject> object);
 // worldInverse, measured in the mesh's space.
 std::pair<float, Spatial*> PickMesh(const Mesh& mesh, const math::Matrix4x4& worldInverse,
                                     math::Vector3f direction, math::Vector3f origin, Spatial* hit);
-// The parent's world matrix and its inverse, identity without a parent.
-math::Matrix4x4 ParentWorld(const Spatial& spatial);
-math::Matrix4x4 ParentWorldInverse(const Spatial& spatial);
 
 } // namespace engine::gfx

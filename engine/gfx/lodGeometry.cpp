@@ -12,25 +12,12 @@
 namespace engine::gfx {
 
 LODGeometry::LODGeometry(const std::vector<Level>& levels, Node* parent)
-    : Spatial(parent), mLevels(levels) {
+    : ParentPlacedLeaf(parent), mLevels(levels) {
     std::stable_sort(mLevels.begin(), mLevels.end(),
                      [](const Level& a, const Level& b) { return a.first < b.first; });
 }
 
 LODGeometry::~LODGeometry() = default;
-
-math::Matrix4x4 LODGeometry::World() {
-    return ParentWorld(*this);
-}
-math::Matrix4x4 LODGeometry::WorldInverse() {
-    return ParentWorldInverse(*this);
-}
-math::Matrix4x4 LODGeometry::Local() {
-    return mParent ? mParent->Local() : math::Matrix4x4::Identity;
-}
-math::Matrix4x4 LODGeometry::LocalInverse() {
-    return mParent ? mParent->LocalInverse() : math::Matrix4x4::Identity;
-}
 
 const std::shared_ptr<Mesh>* LODGeometry::ChooseLevel() {
     if (mLevels.empty())

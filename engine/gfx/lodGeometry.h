@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/engineApi.h"
-#include "engine/gfx/spatial.h"
+#include "engine/gfx/parentPlacedLeaf.h"
 
 #include <memory>
 #include <utility>
@@ -16,7 +16,7 @@ struct RenderObject;
 // A leaf that draws one of several meshes by the distance from the eye to
 // the first level's bounding sphere. Culling and picking always use the
 // first level's mesh, whichever level is drawn.
-class ENGINE_API LODGeometry : public Spatial {
+class ENGINE_API LODGeometry : public ParentPlacedLeaf {
 public:
     using Level = std::pair<float, std::shared_ptr<Mesh>>;
 
@@ -24,11 +24,6 @@ public:
     LODGeometry(const std::vector<Level>& levels, Node* parent);
     ~LODGeometry() override;
 
-    math::Matrix4x4 World() override;
-    math::Matrix4x4 WorldInverse() override;
-    using Spatial::Local;
-    math::Matrix4x4 Local() override;
-    math::Matrix4x4 LocalInverse() override;
     void Update(RenderQueue& queue) override;
     std::pair<float, Spatial*> TraverseRay(math::Vector3f direction,
                                            math::Vector3f origin) override;

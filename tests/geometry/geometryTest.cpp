@@ -1,5 +1,6 @@
 #include "mesh/meshFixture.h"
 #include "support/recordingQueue.h"
+#include "support/sceneHelpers.h"
 
 #include "engine/gfx/camera.h"
 #include "engine/gfx/frustumRecord.h"
@@ -24,17 +25,6 @@ using engine::math::Matrix4x4;
 using engine::math::Plane3f;
 
 namespace {
-
-void ExpectMatrixNear(const Matrix4x4& a, const Matrix4x4& b) {
-    for (int i = 0; i < 16; ++i)
-        EXPECT_NEAR(a.m[i], b.m[i], 1e-5f) << "element " << i;
-}
-
-Transformation Moved(float x, float y, float z) {
-    Transformation t;
-    t.Translate(Vector3f(x, y, z));
-    return t;
-}
 
 // A built mesh of one triangle whose bounding sphere has the given radius
 // around the origin (radius 0: a single point).

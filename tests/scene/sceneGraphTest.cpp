@@ -4,6 +4,7 @@
 #include "engine/gfx/sceneInfo.h"
 #include "engine/math/matrixHelpers.h"
 #include "support/recordingQueue.h"
+#include "support/sceneHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,9 @@ using engine::math::Matrix3x3;
 using engine::math::Matrix4x4;
 using engine::math::Plane3f;
 using engine::math::Vector3f;
+
+using kovra::test::ExpectMatrixNear;
+using kovra::test::Moved;
 
 namespace {
 
@@ -46,17 +50,6 @@ public:
     using Node::Node;
     const Matrix4x4& ParentWorld() const { return mParentWorld; }
 };
-
-void ExpectMatrixNear(const Matrix4x4& a, const Matrix4x4& b) {
-    for (int i = 0; i < 16; ++i)
-        EXPECT_NEAR(a.m[i], b.m[i], 1e-5f) << "element " << i;
-}
-
-Transformation Moved(float x, float y, float z) {
-    Transformation t;
-    t.Translate(Vector3f(x, y, z));
-    return t;
-}
 
 class SceneGraph : public ::testing::Test {
 protected:
