@@ -2,7 +2,7 @@
 # Installs the Debian packages the engine, the demo and the tests need.
 set -euo pipefail
 packages=(
-  cmake g++ make pkg-config
+  cmake g++ make pkg-config ccache
   libsdl2-dev libepoxy-dev libmpg123-dev libfltk1.3-dev liblua5.1-0-dev libstb-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libgl1-mesa-dri libegl-mesa0 libegl-dev libgl-dev
