@@ -42,9 +42,7 @@ class GrassField {
 public:
     GrassField(const TerrainConfig& config, const TerrainShape& shape)
         : mConfig(config), mShape(shape),
-          mCell(config.extentX / static_cast<float>(config.grassGrid * config.grassPatches)) {}
-
-    double Cell() const { return mCell; }
+          mCell(static_cast<double>(config.extentX) / (config.grassGrid * config.grassPatches)) {}
 
     TerrainShape::Sample Shape(double u, double v) const { return mShape.At(u * mCell, v * mCell); }
 

@@ -3,7 +3,8 @@
 #include <cstdint>
 
 // The program's one source of "random" numbers: a table filled once from a
-// fixed start value, so that every generated scene is the same on every run.
+// fixed start value, so that every generated scene is the same on every run,
+// and the value noise built on it.
 namespace randomTable {
 
 inline constexpr std::uint32_t kSize = 1u << 20;
@@ -23,5 +24,11 @@ float random01(std::uint32_t i);
 float random2(std::int32_t x, std::int32_t z);
 // Entry i mod 2^20 of the second table, which continues the first sequence.
 std::uint32_t continued(std::uint32_t i);
+
+// Smooth value noise over the table: the values of random2 at the four
+// surrounding integer points, blended with the weights (cos(f pi) + 1) / 2 of
+// the fractions f. Equals random2(x, z) at integer coordinates. Coordinates
+// are truncated toward zero, so the noise mirrors itself across the axes.
+float noise(double x, double z);
 
 } // namespace randomTable

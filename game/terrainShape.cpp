@@ -1,7 +1,6 @@
 #include "terrainShape.h"
 
 #include "randomTable.h"
-#include "valueNoise.h"
 
 namespace {
 

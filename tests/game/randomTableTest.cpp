@@ -1,6 +1,5 @@
 #include "game/randomTable.h"
 #include "game/materialWeights.h"
-#include "game/valueNoise.h"
 
 #include <gtest/gtest.h>
 
@@ -57,10 +56,13 @@ TEST_F(RandomTable, NoiseMatchesTheTableAtIntegersAndBlendsBetween) {
     // Halfway along x both columns weigh one half.
     EXPECT_NEAR(randomTable::noise(4.5, 7),
                 (randomTable::random2(4, 7) + randomTable::random2(5, 7)) * 0.5f, 1e-6f);
-    // A quarter along z: cos(pi / 4) weights toward the lower row.
-    const float wz = 0.5f * (1.0f + std::cos(0.25f * 3.14159265f));
-    EXPECT_NEAR(randomTable::noise(4, 7.25),
-                randomTable::random2(4, 8) * (1 - wz) + randomTable::random2(4, 7) * wz, 1e-6f);
+    // Elsewhere the weight of the lower row is (cos(f pi) + 1) / 2.
+    for (double f : {0.1, 0.25, 0.5, 0.75, 0.97}) {
+        const double wz = 0.5 * (1.0 + std::cos(f * 3.14159265358979));
+        EXPECT_NEAR(randomTable::noise(4, 7 + f),
+                    randomTable::random2(4, 8) * (1 - wz) + randomTable::random2(4, 7) * wz, 1e-6)
+            << f;
+    }
 }
 
 TEST(MaterialWeights, BlendBetweenSandGrassAndRock) {
