@@ -68,13 +68,4 @@ TEST_F(LSystem, TheDrawCounterRunsOnAcrossIterations) {
     EXPECT_EQ(nature::Expand(0, 2), expected);
 }
 
-TEST_F(LSystem, VariantsDiffer) {
-    const std::string a = nature::Expand(0);
-    const std::string b = nature::Expand(379);
-    EXPECT_NE(a, b);
-    EXPECT_EQ(a, nature::Expand(0));
-    // Three iterations: D became four F and nothing with rules but F and Y is left.
-    EXPECT_EQ(a.find_first_of("DEX"), std::string::npos);
-}
-
 } // namespace

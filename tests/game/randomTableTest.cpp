@@ -32,13 +32,6 @@ TEST_F(RandomTable, SecondTableContinuesTheFirst) {
     EXPECT_EQ(randomTable::continued(2), (2u - randomTable::continued(1) * 30363u) & 0xFFFFu);
 }
 
-TEST_F(RandomTable, ValuesStayWithinSixteenBits) {
-    for (std::uint32_t i = 0; i < randomTable::kSize; i += 4099) {
-        EXPECT_LT(randomTable::random(i), 65536u);
-        EXPECT_LT(randomTable::continued(i), 65536u);
-    }
-}
-
 TEST_F(RandomTable, Random2IndexesByXPlus57Z) {
     EXPECT_FLOAT_EQ(randomTable::random2(3, 2), randomTable::random01(3 + 57 * 2));
     // Negative coordinates wrap around as unsigned values instead of reading
