@@ -45,7 +45,6 @@ public:
     // The i-th live particle, oldest first.
     const Particle& LiveParticle(int i) const { return mRing[i]; }
     float SpawnClockTime() const { return mClock.Time(); }
-    const EmitterInfo& Info() const { return mInfo; }
     platform::VertexBuffer* GetVertexBuffer() const { return mVertexBuffer.get(); }
     platform::IndexBuffer* GetIndexBuffer() const { return mIndexBuffer.get(); }
     platform::VertexDeclaration* GetVertexDeclaration() const { return mDeclaration.get(); }

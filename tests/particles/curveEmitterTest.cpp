@@ -89,24 +89,4 @@ TEST_F(CurveEmitterTest, SingleQuadDrawsOnlyItself) {
     EXPECT_EQ(queue.objects[0]->primitiveCount, 2);
 }
 
-TEST_F(CurveEmitterTest, EmptyRibbonSubmitsNothing) {
-    CurveEmitter curve(parent.get(), Still(10, 0, 1.0f));
-    curve.Update(queue);
-    EXPECT_TRUE(queue.objects.empty());
-}
-
-TEST_F(CurveEmitterTest, ConstructionReportsUnderItsOwnName) {
-    EmitterInfo info = Still(4, 0, 1.0f);
-    info.size = 0.5f;
-    CurveEmitter curve(parent.get(), info);
-    const std::string rows = log.Rows();
-    EXPECT_NE(rows.find("<td>.\\particleEngine.cpp</td><td>Creating curve particle emitter</td>"),
-              std::string::npos)
-        << rows;
-    EXPECT_NE(rows.find("<td>.\\particleEngine.cpp</td><td>CurveEmitter size is less than one. "
-                        "Skipping.</td></tr>\r\n"),
-              std::string::npos)
-        << rows;
-}
-
 } // namespace

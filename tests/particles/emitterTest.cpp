@@ -2,6 +2,7 @@
 #include "support/sceneHelpers.h"
 
 #include "engine/core/exception.h"
+#include "engine/gfx/curveEmitter.h"
 #include "engine/gfx/emitter.h"
 #include "engine/gfx/planeEmitter.h"
 #include "engine/gfx/renderObject.h"
@@ -241,27 +242,38 @@ TEST_F(EmitterTest, RotatedParticleTurnsItsCorners) {
 
 TEST_F(EmitterTest, NothingAliveSubmitsNothing) {
     Emitter emitter(parent.get(), Still(8, 0, 1.0f));
+    CurveEmitter curve(parent.get(), Still(8, 0, 1.0f));
     emitter.Update(queue);
+    curve.Update(queue);
     EXPECT_TRUE(queue.objects.empty());
 }
 
-TEST_F(EmitterTest, ConstructionReportsItsProgress) {
+TEST_F(EmitterTest, ConstructionReportsEachKindByName) {
     EmitterInfo info = Still(4, 0, 1.0f);
     info.size = 0.5f;
     Emitter emitter(parent.get(), info);
+    CurveEmitter curve(parent.get(), info);
     const std::string rows = log.Rows();
-    EXPECT_NE(rows.find("<td>.\\particleEngine.cpp</td><td>Creating particle emitter</td>"),
-              std::string::npos)
-        << rows;
-    EXPECT_NE(rows.find("<tr><td>MESSAGE</td><td>"), std::string::npos);
-    EXPECT_NE(rows.find("<td>.\\particleEngine.cpp</td><td>Emitter size is less than one. "
-                        "Skipping.</td></tr>\r\n"),
-              std::string::npos)
-        << rows;
+    for (const char* text :
+         {"Creating particle emitter", "Emitter size is less than one. Skipping.",
+          "Creating curve particle emitter", "CurveEmitter size is less than one. Skipping."})
+        EXPECT_NE(rows.find(std::string("</td><td>.\\particleEngine.cpp</td><td>") + text +
+                            "</td></tr>\r\n"),
+                  std::string::npos)
+            << text << "\n"
+            << rows;
+    // Four message rows and nothing else.
+    std::size_t messages = 0;
+    for (std::size_t at = rows.find("<tr><td>MESSAGE</td>"); at != std::string::npos;
+         at = rows.find("<tr><td>MESSAGE</td>", at + 1))
+        ++messages;
+    EXPECT_EQ(messages, 4u);
+    EXPECT_EQ(rows.find("<tr class="), std::string::npos);
 }
 
-// Counts no ring can hold end construction with an error; the last two
-// would divide by zero or allocate without bound.
+// Counts no ring can hold end construction with an error. The last three
+// pass the capacity check: an empty ring would divide by zero, a huge one
+// allocate without bound, a negative count leave the ring inconsistent.
 TEST_F(EmitterTest, RingThatCannotHoldTheParticlesIsRefused) {
     const struct {
         int capacity, initialCount;
