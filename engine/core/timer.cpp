@@ -92,3 +92,6 @@ void Timer::Seek(double seconds) {
 }
 
 } // namespace engine::core
+
+// Nothing makes an FPSCounter; its singleton is exported all the same.
+template class engine::pattern::Singleton<engine::core::FPSCounter>;
