@@ -19,11 +19,11 @@ TextureImage MakeSky(int width, int height) {
         // Closer to the horizon the clouds are farther away: squash them.
         const double squash = 1.0 + 2.0 * v * v;
         const double density =
-            Fbm(u, v * squash / 3.0, {.cellsX = 6, .cellsY = 3, .count = 6, .seed = 71});
+            Fbm(u, v * squash, {.cellsX = 6, .cellsY = 3, .count = 6, .seed = 71});
         const double cover =
-            Smoothstep(0.05, 0.45, density) * Smoothstep(1.0, 0.55, v) * Smoothstep(0.0, 0.15, v);
+            Smoothstep(0.0, 0.4, density) * Smoothstep(1.0, 0.55, v) * Smoothstep(0.0, 0.15, v);
         const double lit =
-            Fbm(u, v * squash / 3.0 - 0.02, {.cellsX = 6, .cellsY = 3, .count = 6, .seed = 71});
+            Fbm(u, v * squash - 0.02, {.cellsX = 6, .cellsY = 3, .count = 6, .seed = 71});
         const Colour cloud = Mix(cloudShade, cloudLit, Smoothstep(-0.1, 0.4, density - lit + 0.25));
         return Mix(c, cloud, 0.9 * cover);
     });
