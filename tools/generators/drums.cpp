@@ -40,7 +40,7 @@ void AddSnare(StereoBuffer& out, double time, double gain, Random& random) {
         const double t = static_cast<double>(i) / out.rate;
         const double body = std::sin(2.0 * kPi * 185.0 * t) * std::exp(-t / 0.05);
         const double rattle = band.Process(Noise(random)).band * std::exp(-t / 0.09);
-        const double s = gain * (body + 4.0 * rattle);
+        const double s = gain * (0.5 * body + 2.0 * rattle);
         out.Add(start + i, s * pan.left, s * pan.right);
     }
 }
@@ -54,7 +54,7 @@ void AddHat(StereoBuffer& out, double time, double gain, bool open, Random& rand
     const PanGains pan = Pan(0.3);
     for (long i = 0; i < length; ++i) {
         const double t = static_cast<double>(i) / out.rate;
-        const double s = 3.0 * gain * high.Process(Noise(random)).high * std::exp(-t / decay);
+        const double s = gain * high.Process(Noise(random)).high * std::exp(-t / decay);
         out.Add(start + i, s * pan.left, s * pan.right);
     }
 }

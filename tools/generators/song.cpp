@@ -170,10 +170,10 @@ private:
             AddKick(mDry, t, 0.35);
             AddKick(mDry, t + 2 * kBeatSeconds, 0.35);
             for (int beat = 0; beat < 4; ++beat)
-                AddHat(mDry, t + (beat + 0.5) * kBeatSeconds, 0.1, false, mDrumRandom);
+                AddHat(mDry, t + (beat + 0.5) * kBeatSeconds, 0.3, false, mDrumRandom);
             if (bar >= 16) {
-                AddSnare(mDry, t + kBeatSeconds, 0.15, mDrumRandom);
-                AddSnare(mDry, t + 3 * kBeatSeconds, 0.15, mDrumRandom);
+                AddSnare(mDry, t + kBeatSeconds, 0.3, mDrumRandom);
+                AddSnare(mDry, t + 3 * kBeatSeconds, 0.3, mDrumRandom);
             }
         } else if (part == Part::Ribbon || part == Part::Climax) {
             if (bar == 20 || (part == Part::Climax && bar % 4 == 0))
@@ -182,11 +182,11 @@ private:
                 AddKick(mDry, t + beat * kBeatSeconds, 0.5);
             if (part == Part::Climax && bar % 2)
                 AddKick(mDry, t + 3.5 * kBeatSeconds, 0.4);
-            AddSnare(mDry, t + kBeatSeconds, 0.45, mDrumRandom);
-            AddSnare(mDry, t + 3 * kBeatSeconds, 0.45, mDrumRandom);
+            AddSnare(mDry, t + kBeatSeconds, 0.9, mDrumRandom);
+            AddSnare(mDry, t + 3 * kBeatSeconds, 0.9, mDrumRandom);
             for (int step = 0; step < 16; ++step) {
                 const bool open = step == 14 && bar % 2;
-                const double gain = step % 4 == 2 ? 0.14 : 0.06;
+                const double gain = step % 4 == 2 ? 0.42 : 0.18;
                 AddHat(mDry, t + step * sixteenth, gain, open, mDrumRandom);
             }
         } else if (part == Part::Dusk && bar >= 44) {
@@ -194,7 +194,7 @@ private:
             const int hits = 4 << std::min(bar - 44, 2);
             for (int hit = 0; hit < hits; ++hit) {
                 const double progress = (bar - 44 + double(hit) / hits) / 4.0;
-                AddSnare(mDry, t + hit * kBarSeconds / hits, 0.08 + 0.3 * progress, mDrumRandom);
+                AddSnare(mDry, t + hit * kBarSeconds / hits, 0.16 + 0.6 * progress, mDrumRandom);
             }
             if (bar == 44)
                 AddRiser(mDry, t, BarStart(48), 0.35, mDrumRandom);
