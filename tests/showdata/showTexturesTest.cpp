@@ -160,6 +160,27 @@ TEST_F(ShowTexturesTest, CutOutsHaveTransparentSurroundsAndSolidShapes) {
     }
 }
 
+TEST_F(ShowTexturesTest, CutOutsCoverAsMuchInEveryLevelAsInTheFirst) {
+    auto coverage = [](const std::vector<std::uint8_t>& texels) {
+        std::size_t covered = 0;
+        for (std::size_t i = 3; i < texels.size(); i += 4)
+            covered += texels[i] >= kovra::tools::kAlphaCutoff;
+        return double(covered) / double(texels.size() / 4);
+    };
+    for (const char* name : {"leaf", "grassBlades"}) {
+        SCOPED_TRACE(name);
+        const TextureImage image = Shipped(name);
+        const double full = coverage(image.levels[0]);
+        // Down to 2 x 2, where averaged alpha alone would leave nothing;
+        // a level can only get within a texel of the target.
+        for (int level = 1; image.LevelWidth(level) >= 2; ++level) {
+            const double texels = image.LevelWidth(level) * image.LevelHeight(level);
+            EXPECT_NEAR(coverage(image.levels[level]), full, 0.03 + 1.0 / texels)
+                << "level " << level;
+        }
+    }
+}
+
 TEST_F(ShowTexturesTest, WaterNormalsAreUnitLengthAndFaceUp) {
     const TextureImage image = Shipped("waterNormals");
     double tilted = 0.0;

@@ -2,6 +2,7 @@
 
 #include "engine/core/textureImage.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -34,12 +35,19 @@ struct TextureRecipe {
     int width;
     int height;
     TextureGenerator generate;
+    bool alphaTested = false; // drawn where alpha >= kAlphaCutoff
 };
+
+// The alpha test the cut-outs are made for.
+constexpr std::uint8_t kAlphaCutoff = 128;
 
 // Every texture of the show, at the size it is shipped in.
 const std::vector<TextureRecipe>& ShowTextures();
 
-// The recipe's image at the given size with its whole mip chain.
+// The recipe's image at the given size with its whole mip chain. Averaging
+// alpha thins alpha-tested shapes level by level until they vanish in the
+// distance, so for those each level's alpha is rescaled to cover as many
+// texels as level 0 does.
 TextureImage BuildTexture(const TextureRecipe& recipe, int width, int height);
 
 } // namespace kovra::tools
