@@ -228,29 +228,32 @@ private:
             return;
         for (const TuneNote& n : kTune[bar % 4])
             AddLead(mLeads, {BarStart(bar) + n.beat * kBeatSeconds, n.beats * kBeatSeconds - 0.05,
-                             double(n.midi), 0.09});
+                             double(n.midi), 0.12});
     }
 
-    // Sums the buses, fades the end out and limits softly below full scale.
+    // Sums the buses into the dry one, fades the end out and limits softly
+    // below full scale.
     void Master() {
-        constexpr double kGain = 1.0, kKnee = 0.6, kCeiling = 0.89;
-        const double fadeFrom = 121.0;
+        constexpr double kFadeFrom = 121.0;
         for (std::size_t i = 0; i < mDry.Frames(); ++i) {
             const double t = static_cast<double>(i) / mDry.rate;
-            double gain = kGain;
-            if (t > fadeFrom)
-                gain *= std::max(0.0, (kSongSeconds - t) / (kSongSeconds - fadeFrom));
-            for (auto* channel : {&mDry.left, &mDry.right}) {
-                const std::vector<float>& pads = channel == &mDry.left ? mPads.left : mPads.right;
-                const double x = gain * ((*channel)[i] + pads[i]);
-                const double magnitude = std::abs(x);
-                const double limited =
-                    magnitude < kKnee ? magnitude
-                                      : kKnee + (kCeiling - kKnee) * std::tanh((magnitude - kKnee) /
-                                                                               (kCeiling - kKnee));
-                (*channel)[i] = static_cast<float>(std::copysign(limited, x));
-            }
+            const double gain =
+                t < kFadeFrom ? 1.0
+                              : std::max(0.0, (kSongSeconds - t) / (kSongSeconds - kFadeFrom));
+            mDry.left[i] = Limit(gain * (mDry.left[i] + mPads.left[i]));
+            mDry.right[i] = Limit(gain * (mDry.right[i] + mPads.right[i]));
         }
+    }
+
+    // Linear up to the knee, then bending smoothly towards the ceiling.
+    static float Limit(double x) {
+        constexpr double kKnee = 0.6, kCeiling = 0.89;
+        const double magnitude = std::abs(x);
+        if (magnitude < kKnee)
+            return static_cast<float>(x);
+        const double bent =
+            kKnee + (kCeiling - kKnee) * std::tanh((magnitude - kKnee) / (kCeiling - kKnee));
+        return static_cast<float>(std::copysign(bent, x));
     }
 
     double mSeconds;
