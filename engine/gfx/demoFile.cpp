@@ -1,0 +1,190 @@
+#include "engine/gfx/demoFile.h"
+
+#include "engine/core/log.h"
+#include "engine/gfx/animationTrack.h"
+
+#include <bit>
+#include <map>
+
+namespace engine::gfx {
+
+namespace {
+
+constexpr const char* kSource = ".\\demoFile.cpp";
+
+// Smallest sizes on file: an object is four empty strings, six floats and a
+// curve count; a curve three empty strings and a key count; a key six floats.
+constexpr std::uint64_t kMinObject = 4 * 4 + 6 * 4 + 4;
+constexpr std::uint64_t kMinCurve = 3 * 4 + 4;
+constexpr std::uint64_t kKeyRecord = 6 * 4;
+
+[[noreturn]] void Fail(const std::string& text, int line) {
+    core::Logging::Get()->Error(text, kSource, line);
+}
+
+// Little-endian cursor that refuses to read past the end.
+class ByteReader {
+public:
+    ByteReader(const std::string& bytes, const std::string& fileName)
+        : mBytes(bytes), mFileName(fileName) {}
+
+    std::uint32_t U32() {
+        Need(4);
+        std::uint32_t value = 0;
+        for (int i = 0; i < 4; ++i)
+            value |= static_cast<std::uint32_t>(static_cast<unsigned char>(mBytes[mPosition + i]))
+                     << (8 * i);
+        mPosition += 4;
+        return value;
+    }
+
+    float Float() { return std::bit_cast<float>(U32()); }
+
+    math::Vector3f Vector() {
+        const float x = Float();
+        const float y = Float();
+        return math::Vector3f(x, y, Float());
+    }
+
+    std::string String() {
+        const std::uint32_t length = U32();
+        Need(length);
+        std::string text = mBytes.substr(mPosition, length);
+        mPosition += length;
+        return text;
+    }
+
+    // A count of records of at least recordSize bytes each, all of which
+    // must fit in what is left.
+    std::uint32_t Count(std::uint64_t recordSize) {
+        const std::uint32_t count = U32();
+        Need(count * recordSize);
+        return count;
+    }
+
+private:
+    void Need(std::uint64_t size) const {
+        if (size > mBytes.size() - mPosition)
+            Fail(mFileName + " is a truncated demo file", __LINE__);
+    }
+
+    const std::string& mBytes;
+    const std::string& mFileName;
+    std::size_t mPosition = 0;
+};
+
+DemoCurve::Interpolation ReadInterpolation(const std::string& name) {
+    if (name == "Bezier")
+        return DemoCurve::Bezier;
+    if (name == "Linear")
+        return DemoCurve::Linear;
+    if (name == "Constant")
+        return DemoCurve::Constant;
+    Fail(name + " interpolation type not supported.", __LINE__);
+}
+
+std::int32_t ReadExtrapolation(const std::string& name) {
+    if (name == "Constant")
+        return AnimationTrack::Constant;
+    if (name == "Cyclic")
+        return AnimationTrack::Cyclic;
+    if (name == "Cyclic_extrapolation")
+        return AnimationTrack::CyclicExtrapolation;
+    Fail(name + " extrapolation type not supported.", __LINE__);
+}
+
+DemoCurve ReadCurve(ByteReader& in) {
+    DemoCurve curve;
+    curve.channel = in.String();
+    const std::string interpolation = in.String();
+    const std::string extrapolation = in.String();
+    curve.interpolation = ReadInterpolation(interpolation);
+    curve.extrapolation = ReadExtrapolation(extrapolation);
+    const std::uint32_t keyCount = in.Count(kKeyRecord);
+    curve.keys.reserve(keyCount);
+    for (std::uint32_t k = 0; k < keyCount; ++k) {
+        DemoKey key;
+        key.left.x = in.Float();
+        key.left.y = in.Float();
+        key.time = in.Float();
+        key.value = in.Float();
+        key.right.x = in.Float();
+        key.right.y = in.Float();
+        curve.keys.push_back(key);
+    }
+    return curve;
+}
+
+DemoObject ReadObject(ByteReader& in) {
+    DemoObject object;
+    object.kind = in.String();
+    object.name = in.String();
+    object.dataName = in.String();
+    object.parentName = in.String();
+    object.location = in.Vector();
+    object.rotation = in.Vector();
+    const std::uint32_t curveCount = in.Count(kMinCurve);
+    object.curves.reserve(curveCount);
+    for (std::uint32_t c = 0; c < curveCount; ++c)
+        object.curves.push_back(ReadCurve(in));
+    return object;
+}
+
+// Parents are looked up by name once all objects are read; a name that
+// names nothing or a loop of parents would leave objects unreachable or
+// owning themselves.
+void CheckHierarchy(const DemoFile& file, const std::string& fileName) {
+    std::map<std::string, std::size_t> byName;
+    for (std::size_t i = 0; i < file.objects.size(); ++i)
+        if (!byName.emplace(file.objects[i].name, i).second)
+            Fail("Object " + file.objects[i].name + " appears twice in " + fileName, __LINE__);
+
+    std::vector<std::size_t> parents(file.objects.size(), file.objects.size());
+    for (std::size_t i = 0; i < file.objects.size(); ++i) {
+        const DemoObject& object = file.objects[i];
+        if (object.parentName.empty())
+            continue;
+        const auto parent = byName.find(object.parentName);
+        if (parent == byName.end())
+            Fail("Parent " + object.parentName + " of " + object.name + " not found in " + fileName,
+                 __LINE__);
+        parents[i] = parent->second;
+    }
+
+    enum State : std::uint8_t { Unseen, OnPath, Done };
+    std::vector<State> state(file.objects.size(), Unseen);
+    std::vector<std::size_t> path;
+    for (std::size_t start = 0; start < file.objects.size(); ++start) {
+        std::size_t i = start;
+        while (i < file.objects.size() && state[i] == Unseen) {
+            state[i] = OnPath;
+            path.push_back(i);
+            i = parents[i];
+        }
+        if (i < file.objects.size() && state[i] == OnPath)
+            Fail("Parent loop through " + file.objects[i].name + " in " + fileName, __LINE__);
+        for (std::size_t visited : path)
+            state[visited] = Done;
+        path.clear();
+    }
+}
+
+} // namespace
+
+DemoFile ParseDemoFile(const std::string& bytes, const std::string& fileName) {
+    if (bytes.size() < 4 || bytes.compare(0, 4, "DEMO") != 0)
+        Fail("Not KOVRA Demo file format", __LINE__);
+    ByteReader in(bytes, fileName);
+    in.U32();
+
+    DemoFile file;
+    const std::uint32_t objectCount = in.Count(kMinObject);
+    file.length = static_cast<std::int32_t>(in.U32());
+    file.objects.reserve(objectCount);
+    for (std::uint32_t i = 0; i < objectCount; ++i)
+        file.objects.push_back(ReadObject(in));
+    CheckHierarchy(file, fileName);
+    return file;
+}
+
+} // namespace engine::gfx
