@@ -2,8 +2,8 @@
 
 #include "engine/core/log.h"
 #include "engine/gfx/animationTrack.h"
+#include "engine/gfx/byteReader.h"
 
-#include <bit>
 #include <map>
 
 namespace engine::gfx {
@@ -22,56 +22,11 @@ constexpr std::uint64_t kKeyRecord = 6 * 4;
     core::Logging::Get()->Error(text, kSource, line);
 }
 
-// Little-endian cursor that refuses to read past the end.
-class ByteReader {
-public:
-    ByteReader(const std::string& bytes, const std::string& fileName)
-        : mBytes(bytes), mFileName(fileName) {}
-
-    std::uint32_t U32() {
-        Need(4);
-        std::uint32_t value = 0;
-        for (int i = 0; i < 4; ++i)
-            value |= static_cast<std::uint32_t>(static_cast<unsigned char>(mBytes[mPosition + i]))
-                     << (8 * i);
-        mPosition += 4;
-        return value;
-    }
-
-    float Float() { return std::bit_cast<float>(U32()); }
-
-    math::Vector3f Vector() {
-        const float x = Float();
-        const float y = Float();
-        return math::Vector3f(x, y, Float());
-    }
-
-    std::string String() {
-        const std::uint32_t length = U32();
-        Need(length);
-        std::string text = mBytes.substr(mPosition, length);
-        mPosition += length;
-        return text;
-    }
-
-    // A count of records of at least recordSize bytes each, all of which
-    // must fit in what is left.
-    std::uint32_t Count(std::uint64_t recordSize) {
-        const std::uint32_t count = U32();
-        Need(count * recordSize);
-        return count;
-    }
-
-private:
-    void Need(std::uint64_t size) const {
-        if (size > mBytes.size() - mPosition)
-            Fail(mFileName + " is a truncated demo file", __LINE__);
-    }
-
-    const std::string& mBytes;
-    const std::string& mFileName;
-    std::size_t mPosition = 0;
-};
+math::Vector3f ReadVector(ByteReader& in) {
+    const float x = in.Float();
+    const float y = in.Float();
+    return math::Vector3f(x, y, in.Float());
+}
 
 DemoCurve::Interpolation ReadInterpolation(const std::string& name) {
     if (name == "Bezier")
@@ -121,8 +76,8 @@ DemoObject ReadObject(ByteReader& in) {
     object.name = in.String();
     object.dataName = in.String();
     object.parentName = in.String();
-    object.location = in.Vector();
-    object.rotation = in.Vector();
+    object.location = ReadVector(in);
+    object.rotation = ReadVector(in);
     const std::uint32_t curveCount = in.Count(kMinCurve);
     object.curves.reserve(curveCount);
     for (std::uint32_t c = 0; c < curveCount; ++c)
@@ -174,7 +129,7 @@ void CheckHierarchy(const DemoFile& file, const std::string& fileName) {
 DemoFile ParseDemoFile(const std::string& bytes, const std::string& fileName) {
     if (bytes.size() < 4 || bytes.compare(0, 4, "DEMO") != 0)
         Fail("Not KOVRA Demo file format", __LINE__);
-    ByteReader in(bytes, fileName);
+    ByteReader in(bytes, fileName + " is a truncated demo file", kSource);
     in.U32();
 
     DemoFile file;

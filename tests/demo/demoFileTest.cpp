@@ -1,7 +1,7 @@
-#include "engine/gfx/animationTrack.h"
 #include "engine/gfx/demoFile.h"
 #include "demo/demoBytes.h"
 #include "engine/core/exception.h"
+#include "engine/gfx/animationTrack.h"
 #include "support/logCapture.h"
 
 #include <gtest/gtest.h>
@@ -79,7 +79,7 @@ TEST_F(DemoFileTest, WrongMagicFailsBeforeAnyObject) {
     // The magic is checked before the count, however absurd.
     EXPECT_EQ(ErrorOf("DEMX\xff\xff\xff\xff"), L"Not KOVRA Demo file format");
     const std::string row =
-        kovra::test::ErrorRow(176, ".\\demoFile.cpp", "Not KOVRA Demo file format");
+        kovra::test::ErrorRow(131, ".\\demoFile.cpp", "Not KOVRA Demo file format");
     EXPECT_EQ(log.Rows(), row + row + row);
 }
 
