@@ -17,6 +17,9 @@ constexpr const char* kSource = ".\\demoFile.cpp";
 constexpr std::uint64_t kMinObject = 4 * 4 + 6 * 4 + 4;
 constexpr std::uint64_t kMinCurve = 3 * 4 + 4;
 constexpr std::uint64_t kKeyRecord = 6 * 4;
+// Far deeper than any exported scene, shallow enough for the recursive
+// traversals of the scene graph.
+constexpr std::size_t kMaxDepth = 1000;
 
 [[noreturn]] void Fail(const std::string& text, int line) {
     core::Logging::Get()->Error(text, kSource, line);
@@ -106,20 +109,27 @@ void CheckHierarchy(const DemoFile& file, const std::string& fileName) {
         parents[i] = parent->second;
     }
 
-    enum State : std::uint8_t { Unseen, OnPath, Done };
-    std::vector<State> state(file.objects.size(), Unseen);
+    // Depth 0: not yet seen; kOnPath: on the walk now under way.
+    const std::size_t none = file.objects.size();
+    constexpr std::size_t kOnPath = static_cast<std::size_t>(-1);
+    std::vector<std::size_t> depth(file.objects.size(), 0);
     std::vector<std::size_t> path;
     for (std::size_t start = 0; start < file.objects.size(); ++start) {
         std::size_t i = start;
-        while (i < file.objects.size() && state[i] == Unseen) {
-            state[i] = OnPath;
+        while (i != none && depth[i] == 0) {
+            depth[i] = kOnPath;
             path.push_back(i);
             i = parents[i];
         }
-        if (i < file.objects.size() && state[i] == OnPath)
+        if (i != none && depth[i] == kOnPath)
             Fail("Parent loop through " + file.objects[i].name + " in " + fileName, __LINE__);
-        for (std::size_t visited : path)
-            state[visited] = Done;
+        std::size_t below = i == none ? 0 : depth[i];
+        for (auto it = path.rbegin(); it != path.rend(); ++it)
+            depth[*it] = ++below;
+        // The scene graph is walked and destroyed recursively.
+        if (below > kMaxDepth)
+            Fail(fileName + " nests objects deeper than " + std::to_string(kMaxDepth) + " levels",
+                 __LINE__);
         path.clear();
     }
 }

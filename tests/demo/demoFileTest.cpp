@@ -1,7 +1,7 @@
 #include "engine/gfx/demoFile.h"
-#include "demo/demoBytes.h"
 #include "engine/core/exception.h"
 #include "engine/gfx/animationTrack.h"
+#include "support/demoBytes.h"
 #include "support/logCapture.h"
 
 #include <gtest/gtest.h>
@@ -79,7 +79,7 @@ TEST_F(DemoFileTest, WrongMagicFailsBeforeAnyObject) {
     // The magic is checked before the count, however absurd.
     EXPECT_EQ(ErrorOf("DEMX\xff\xff\xff\xff"), L"Not KOVRA Demo file format");
     const std::string row =
-        kovra::test::ErrorRow(131, ".\\demoFile.cpp", "Not KOVRA Demo file format");
+        kovra::test::ErrorRow(141, ".\\demoFile.cpp", "Not KOVRA Demo file format");
     EXPECT_EQ(log.Rows(), row + row + row);
 }
 
@@ -136,4 +136,18 @@ TEST_F(DemoFileTest, ParentsMustNameOtherObjectsWithoutLoops) {
     loop.Object("Empty", "b", "", "a", 0, 0, 0, 0, 0, 0, 0);
     loop.Object("Empty", "c", "", "b", 0, 0, 0, 0, 0, 0, 0);
     EXPECT_EQ(ErrorOf(loop.bytes), L"Parent loop through a in data/scene.demo");
+}
+
+TEST_F(DemoFileTest, NestingIsLimitedForTheRecursiveSceneWalk) {
+    auto chain = [](std::uint32_t count) {
+        DemoBytes file;
+        file.Header(count);
+        // Children first: every parent is resolved after all records.
+        for (std::uint32_t i = count; i-- > 0;)
+            file.Object("Empty", "o" + std::to_string(i), "", i ? "o" + std::to_string(i - 1) : "",
+                        0, 0, 0, 0, 0, 0, 0);
+        return file.bytes;
+    };
+    EXPECT_EQ(ParseDemoFile(chain(1000), kScene).objects.size(), 1000u);
+    EXPECT_EQ(ErrorOf(chain(1001)), L"data/scene.demo nests objects deeper than 1000 levels");
 }

@@ -1,5 +1,4 @@
 #include "engine/gfx/demoLoader.h"
-#include "demo/demoBytes.h"
 #include "engine/core/exception.h"
 #include "engine/gfx/animationCamera.h"
 #include "engine/gfx/animationController.h"
@@ -8,6 +7,7 @@
 #include "engine/gfx/light.h"
 #include "engine/gfx/sceneInfo.h"
 #include "engine/math/matrixHelpers.h"
+#include "support/demoBytes.h"
 #include "support/logCapture.h"
 #include "support/recordingQueue.h"
 #include "support/sceneHelpers.h"

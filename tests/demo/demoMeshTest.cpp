@@ -1,5 +1,5 @@
-#include "demo/demoBytes.h"
 #include "effects-runtime/runtimeFixture.h"
+#include "support/demoBytes.h"
 #include "support/engineFiles.h"
 #include "support/recordingQueue.h"
 #include "support/steppedClock.h"
