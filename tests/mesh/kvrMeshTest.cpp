@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <random>
 
 using namespace kovra::test;
 using engine::core::ResourceManager;
@@ -94,6 +95,40 @@ std::set<int> StreamKeys(const engine::gfx::Mesh& mesh) {
     for (const auto& [type, data] : mesh.Streams())
         keys.insert(type);
     return keys;
+}
+
+// The weld as a plain walk of the x buckets, each vertex appended once per
+// use: what Optimize must give index for index.
+std::vector<std::uint32_t> BucketWalk(const MeshInput& mesh, float angle) {
+    float minX = 1000.0f;
+    float maxX = -1000.0f;
+    for (const Vector3f& p : mesh.positions) {
+        minX = std::min(minX, p.x);
+        maxX = std::max(maxX, p.x);
+    }
+    const float span = std::fabs(minX) + std::fabs(maxX);
+    auto bucketOf = [&](float x) {
+        return span == 0.0f ? 1 : 1 + static_cast<int>(std::floor((x - minX) * (1000.0f / span)));
+    };
+    std::vector<std::vector<std::uint32_t>> buckets(1002);
+    for (const std::uint32_t v : mesh.indices)
+        buckets.at(std::size_t(bucketOf(mesh.positions[v].x))).push_back(v);
+    const float threshold = std::cos(angle * 3.1415927f * (1.0f / 180.0f));
+    std::vector<std::uint32_t> welded = mesh.indices;
+    for (std::uint32_t& index : welded) {
+        const std::uint32_t v = index;
+        for (const std::uint32_t w : buckets[std::size_t(bucketOf(mesh.positions[v].x))]) {
+            const Vector3f d = mesh.positions[v] - mesh.positions[w];
+            const float du = mesh.uvs[v].x - mesh.uvs[w].x;
+            const float dv = mesh.uvs[v].y - mesh.uvs[w].y;
+            if (d * d < 0.001f && du * du + dv * dv < 0.001f &&
+                mesh.normals[v] * mesh.normals[w] > threshold) {
+                index = w;
+                break;
+            }
+        }
+    }
+    return welded;
 }
 
 class KvrMeshTest : public ::testing::Test {
@@ -257,6 +292,39 @@ TEST_F(KvrMeshTest, SkinnedMeshBindsBoneMatricesWithOrWithoutAnimation) {
     const auto statue = Load("data/statue.kvr");
     EXPECT_EQ(StreamKeys(*statue), (std::set<int>{MeshData::Position, MeshData::TexCoord}));
     EXPECT_TRUE(statue->GetEffect()->Shaders().at(0)->Description().rawParams.empty());
+}
+
+TEST_F(MeshTest, OptimizeGivesWhatTheBucketWalkGives) {
+    // Vertices crowded on a coarse lattice with small offsets around the
+    // weld distance, a few normals and texture coordinates; once spread
+    // along x and once with every x equal.
+    std::mt19937 random(7);
+    auto pick = [&](std::initializer_list<float> values) {
+        return *(values.begin() + random() % values.size());
+    };
+    for (const bool flat : {false, true}) {
+        MeshInput mesh;
+        for (int v = 0; v < 600; ++v) {
+            const float x = flat ? 3.0f : pick({-2, 0, 0.5f, 7}) + pick({0, 0.01f, 0.03f});
+            mesh.positions.emplace_back(x, pick({0, 1, 0.02f}) + pick({0, 0.025f, 0.04f}),
+                                        pick({0, -1, 0.05f}) + pick({0, 0.01f}));
+            mesh.normals.push_back(pick({1, 2, 3}) == 1
+                                       ? Vector3f(0, 0, 1)
+                                       : Vector3f(0, pick({0.5f, -0.5f, 1}), 0.8660254f));
+            mesh.uvs.emplace_back(pick({0, 0.02f, 0.5f}), pick({0, 1}));
+        }
+        for (int i = 0; i < 1800; ++i)
+            mesh.indices.push_back(std::uint32_t(random() % 600));
+        // Welds happen, and the angle decides some of them.
+        EXPECT_NE(BucketWalk(mesh, 30.0f), mesh.indices);
+        EXPECT_NE(BucketWalk(mesh, 30.0f), BucketWalk(mesh, 180.0f));
+        for (const float angle : {0.0f, 30.0f, 60.0f, 180.0f}) {
+            auto optimized = mesh.Make();
+            optimized->Optimize(angle);
+            EXPECT_EQ(IndicesOf(*optimized), BucketWalk(mesh, angle))
+                << "angle " << angle << (flat ? " with every x equal" : "");
+        }
+    }
 }
 
 TEST_F(MeshTest, OptimizeWeldsByPositionTextureAndNormalAngle) {
