@@ -99,7 +99,7 @@ TEST(Game, AVideoCaptureCarriesEveryFrameAndTheMusic) {
     ScratchDir dir;
     CopyShowData();
     // Two seconds of tone stand in for the show's music.
-    ASSERT_EQ(std::system("ffmpeg -loglevel error -f lavfi -i sine=frequency=440:duration=2 "
+    ASSERT_EQ(std::system("ffmpeg -y -loglevel error -f lavfi -i sine=frequency=440:duration=2 "
                           "data/Vantor-Kelmsong.mp3"),
               0);
     const std::string capture = "nodialog --size 64x36 --rate 30 --to 0.31 ";
