@@ -1,23 +1,24 @@
 // The demo's entry: settings (dialog or desktop mode), window and device,
 // optional pixel-shader cap, the scene module, then the engine's main loop.
+// Beyond that it offers --help and an offline capture (see options.h).
+#include "entryGuard.h"
+#include "options.h"
 #include "testScene1.h"
 
 #include "engine/core/exception.h"
-#include "engine/platform/messageBox.h"
 #include "engine/wrapper/wrapper.h"
 
+#include <cstdio>
+#include <memory>
 #include <string>
 
 namespace {
 
-void ShowError(const engine::core::Exception& e) {
-    engine::platform::ShowMessageBox(e.GetText(), e.GetFunction(),
-                                     engine::platform::MessageBoxOwner::None);
-}
+constexpr int kUsageError = 2;
 
 engine::WindowSettings ChooseSettings(const std::string& commandLine) {
     engine::WindowSettings settings;
-    if (commandLine.find("nodialog") == std::string::npos) {
+    if (WantsDialog(commandLine)) {
         settings = engine::SettingsDialog();
         settings.title = L"Quartz Hollow - Undertow";
     } else {
@@ -32,45 +33,36 @@ engine::WindowSettings ChooseSettings(const std::string& commandLine) {
     return settings;
 }
 
-// Each option found overrides the ones tested before it.
-void ApplyShaderCap(const std::string& commandLine) {
-    const std::pair<const char*, unsigned> caps[] = {
-        {"ps0", 0xFFFF0000},  {"ps11", 0xFFFF0101}, {"ps12", 0xFFFF0102}, {"ps13", 0xFFFF0103},
-        {"ps14", 0xFFFF0104}, {"ps20", 0xFFFF0200}, {"ps30", 0xFFFF0300}};
-    for (const auto& [option, version] : caps)
-        if (commandLine.find(option) != std::string::npos)
-            engine::SetTargetShaderVersion(version);
+int Play(const Options& options) {
+    if (options.capture) {
+        try {
+            engine::SetCapture(*options.capture);
+        } catch (const engine::core::Exception& e) {
+            engine::ShowMessage(e.GetText(), e.GetFunction());
+            return kUsageError;
+        }
+    }
+    const engine::WindowSettings settings = ChooseSettings(options.commandLine);
+    const auto scene = std::make_unique<TestScene1>();
+    engine::CreateKOVRAWindow(settings);
+    if (const auto cap = ShaderCap(options.commandLine))
+        engine::SetTargetShaderVersion(*cap);
+    engine::AddModule(scene.get(), 10100);
+    engine::StartApplication();
+    return 0;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string commandLine;
-    for (int i = 1; i < argc; ++i)
-        commandLine += std::string(i > 1 ? " " : "") + argv[i];
-
-    engine::WindowSettings settings;
-    try {
-        settings = ChooseSettings(commandLine);
-    } catch (const engine::core::Exception& e) {
-        ShowError(e);
-        return 1;
-    }
-    auto* scene = new TestScene1;
-    try {
-        engine::CreateKOVRAWindow(settings);
-    } catch (const engine::core::Exception& e) {
-        ShowError(e);
+    const Options options = ParseOptions({argv + 1, argv + argc});
+    if (options.help) {
+        std::fputs(HelpText().c_str(), stdout);
         return 0;
     }
-    ApplyShaderCap(commandLine);
-    engine::AddModule(scene, 10100);
-    try {
-        engine::StartApplication();
-    } catch (const engine::core::Exception& e) {
-        ShowError(e);
-        return 0;
+    if (!options.error.empty()) {
+        std::fprintf(stderr, "game: %s\n\n%s", options.error.c_str(), HelpText().c_str());
+        return kUsageError;
     }
-    delete scene;
-    return 0;
+    return RunGuarded([&] { return Play(options); });
 }

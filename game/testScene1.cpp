@@ -2,14 +2,12 @@
 
 #include "engine/gfx/node.h"
 #include "engine/math/matrix3x3.h"
-#include "engine/platform/messageBox.h"
 #include "engine/wrapper/wrapper.h"
 
 #include <array>
 #include <chrono>
 #include <cstdlib>
 #include <map>
-#include <thread>
 
 namespace {
 
@@ -62,10 +60,10 @@ TestScene1::TestScene1() {
 
 void TestScene1::Start() {
     if (engine::GetDirect3DCaps().pixelShaderVersion < 0xFFFF0200) {
-        engine::platform::ShowMessageBox(
+        engine::ShowMessage(
             L"I'm sorry, your hardware does not meet the minimum requirements. The demo needs at "
             L"least Pixel Shader 2.0 support. The demo will now exit.",
-            L"Does not compute", engine::platform::MessageBoxOwner::None);
+            L"Does not compute");
         engine::QuitApplication();
         std::exit(-1);
     }
@@ -94,7 +92,7 @@ void TestScene1::Update() {
     mElapsed += sinceLast >= 0.0 ? sinceLast : (now - mLastTick) * 0.001;
     mLastTick = now;
     if (mElapsed * 25.0 >= kShowEndFrame) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(3000));
+        engine::Sleep(3000); // skipped while capturing
         engine::QuitApplication();
         mElapsed = -1e9; // the quit takes effect next pass; ask only once
     }

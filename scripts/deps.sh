@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libgl1-mesa-dri libegl-mesa0 libegl-dev libgl-dev
   xvfb xauth xfonts-base fonts-dejavu-core
+  ffmpeg
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,5 +1,6 @@
 #include "engine/core/Window.h"
 
+#include "engine/core/frameCapture.h"
 #include "engine/core/graphicsDevice.h"
 #include "engine/core/input.h"
 #include "engine/core/log.h"
@@ -183,7 +184,8 @@ void CWin32Window::CreateDevice() {
     mPresentParameters.backBufferFormat = format;
     mPresentParameters.multiSample = samples;
     mPresentParameters.refreshRate = mSettings.fullscreen ? mSettings.refreshRate : 0;
-    mPresentParameters.presentInterval = 1;
+    // A capture runs as fast as it can draw; the display's refresh is no clock.
+    mPresentParameters.presentInterval = FrameCapture::mInstance ? 0 : 1;
     if (samples != initial.multiSample || format != initial.backBufferFormat) {
         if (mDevice->Reset(mPresentParameters) != platform::Result::Ok)
             log->Error("Failed to create Direct3D Device.", kSource, 302);

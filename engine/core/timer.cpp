@@ -1,12 +1,13 @@
 #include "engine/core/timer.h"
 
+#include "engine/core/frameCapture.h"
 #include "engine/core/log.h"
+#include "engine/core/steppedClock.h"
 
 namespace engine::core {
 
 namespace {
 constexpr const char* kSource = ".\\timer.cpp";
-constexpr const char* kMusicPath = "data/Vantor-Kelmsong.mp3";
 } // namespace
 
 Timer::Timer() {
@@ -18,6 +19,17 @@ Timer::~Timer() = default;
 
 void Timer::Start() {
     Logging* log = Logging::Get();
+    if (const FrameCapture* capture = FrameCapture::mInstance) {
+        // Offline the music is not played: time steps one frame per pass.
+        const CaptureSettings& settings = capture->Settings();
+        auto clock = std::make_unique<SteppedClock>(settings.from, settings.rate);
+        mStepped = clock.get();
+        mStream = std::move(clock);
+        mStream->Play();
+        log->Message("Capturing: time steps by one frame per pass, the music is not played",
+                     kSource, __LINE__);
+        return;
+    }
     if (!platform::MusicBackendSupported()) {
         RunSilently();
         log->Error("An incorrect version of SDL2 was loaded", kSource, 29);
@@ -36,6 +48,12 @@ void Timer::RunSilently() {
 }
 
 void Timer::Update() {
+    Read();
+    if (mStepped)
+        mStepped->Step();
+}
+
+void Timer::Read() {
     if (!mStream)
         return;
     const double seconds = mStream->Position();
@@ -57,8 +75,8 @@ void Timer::Resume() {
     mPaused = false;
     // Two readings of the paused stream: time is its position and since
     // last is 0, so the next pass measures from where the pause began.
-    Update();
-    Update();
+    Read();
+    Read();
     if (mStream)
         mStream->Play();
 }
@@ -74,3 +92,6 @@ void Timer::Seek(double seconds) {
 }
 
 } // namespace engine::core
+
+// Nothing makes an FPSCounter; its singleton is exported all the same.
+template class engine::pattern::Singleton<engine::core::FPSCounter>;

@@ -9,9 +9,14 @@
 
 namespace engine::core {
 
+class SteppedClock;
+
+inline constexpr const char* kMusicPath = "data/Vantor-Kelmsong.mp3";
+
 // The show's only clock: the playback position of the music. Once per pass
 // the position becomes the current time and the time since the previous
-// pass; pausing the music pauses time and seeking it moves time.
+// pass; pausing the music pauses time and seeking it moves time. During an
+// offline capture a stepped clock stands in for the music.
 class ENGINE_API Timer : public Module, public pattern::Singleton<Timer> {
 public:
     Timer();
@@ -32,6 +37,8 @@ public:
     double GetSinceLast() const { return mSinceLast; }
 
 private:
+    // Turns the stream position into time and since last.
+    void Read();
     // Without music the show still needs time: a silent clock stands in.
     void RunSilently();
 
@@ -40,6 +47,7 @@ private:
     double mSinceLast = 0.0;
     double mTime = 0.0;
     std::unique_ptr<platform::MusicStream> mStream;
+    SteppedClock* mStepped = nullptr; // mStream itself while capturing
 };
 
 class ENGINE_API FPSCounter : public pattern::Singleton<FPSCounter> {};

@@ -1,6 +1,7 @@
 #include "engine/wrapper/wrapper.h"
 
 #include "engine/core/Window.h"
+#include "engine/core/frameCapture.h"
 #include "engine/core/input.h"
 #include "engine/core/kernel.h"
 #include "engine/core/log.h"
@@ -12,8 +13,11 @@ namespace engine {
 
 void CreateKOVRAWindow(const WindowSettings& settings) {
     core::Logging::Get()->Message("Release build", ".\\windowStuff.cpp", 321);
+    WindowSettings chosen = settings;
+    if (const core::FrameCapture* capture = core::FrameCapture::mInstance)
+        capture->AdjustWindow(chosen);
     core::CScreen* screen = pattern::Creator<core::CScreen>::CreateInstance();
-    screen->Create(settings);
+    screen->Create(chosen);
     core::Kernel* kernel = core::Kernel::Get();
     kernel->AddModule(screen, 1);
     kernel->AddModule(new gfx::Renderer, 10);

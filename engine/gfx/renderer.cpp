@@ -1,6 +1,7 @@
 #include "engine/gfx/renderer.h"
 
 #include "engine/core/Window.h"
+#include "engine/core/frameCapture.h"
 #include "engine/core/input.h"
 #include "engine/core/log.h"
 #include "engine/core/resourceManager.h"
@@ -216,6 +217,8 @@ void Renderer::DrawFrame(platform::Device& device, double dt) {
         core::ResourceManager::Get()->LostDeviceAll();
         mDeviceLost = true;
         core::Logging::Get()->Warning("D3DDevice lost", kSource, __LINE__);
+    } else if (core::FrameCapture* capture = core::FrameCapture::mInstance) {
+        capture->Take(device);
     }
 }
 

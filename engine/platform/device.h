@@ -151,6 +151,11 @@ public:
     // Level 0 pixels as PNG, top row first; fails for compressed formats or
     // when the file cannot be written.
     virtual Result SaveSurfaceToPng(Surface* surface, const std::string& path) = 0;
+    // Level 0 pixels into `rgba` (resized to width x height x 4), top row
+    // first, with opaque alpha where the format has none; fails like
+    // SaveSurfaceToPng. The buffer is reused, so a caller reading every
+    // frame allocates nothing.
+    virtual Result ReadSurface(Surface* surface, std::vector<std::uint8_t>& rgba) = 0;
 
     virtual void SetTransform(TransformState state, const math::Matrix4x4& matrix) = 0;
     virtual void GetTransform(TransformState state, math::Matrix4x4& matrix) const = 0;

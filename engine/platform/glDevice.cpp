@@ -1140,6 +1140,18 @@ Result GlDevice::Present() {
 }
 
 Result GlDevice::SaveSurfaceToPng(Surface* surface, const std::string& path) {
+    std::vector<std::uint8_t> pixels;
+    if (ReadSurface(surface, pixels) != Result::Ok) {
+        return Result::Failed;
+    }
+    const int width = surface->Width(), height = surface->Height();
+    // Row 0 of every surface is the image's top row, as PNG wants it.
+    return stbi_write_png(path.c_str(), width, height, 4, pixels.data(), width * 4) != 0
+               ? Result::Ok
+               : Result::Failed;
+}
+
+Result GlDevice::ReadSurface(Surface* surface, std::vector<std::uint8_t>& rgba) {
     if (surface == nullptr || IsCompressed(surface->GetFormat()) ||
         IsDepthFormat(surface->GetFormat())) {
         return Result::Failed;
@@ -1149,25 +1161,23 @@ Result GlDevice::SaveSurfaceToPng(Surface* surface, const std::string& path) {
         return Result::Failed;
     }
     const int width = image->Width(), height = image->Height();
-    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 4);
+    rgba.resize(static_cast<std::size_t>(width) * height * 4);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, mState->readFramebuffer);
     image->Attach(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
     const Format format = image->GetFormat();
-    for (std::size_t i = 0; i < pixels.size(); i += 4) {
-        if (format == Format::R32F) {
-            pixels[i + 1] = pixels[i + 2] = pixels[i];
-        }
-        if (format != Format::A8R8G8B8) {
-            pixels[i + 3] = 255;
+    if (format != Format::A8R8G8B8) {
+        const bool single = format == Format::R32F;
+        for (std::size_t i = 0; i < rgba.size(); i += 4) {
+            if (single) {
+                rgba[i + 1] = rgba[i + 2] = rgba[i];
+            }
+            rgba[i + 3] = 255;
         }
     }
     BindTargets();
-    // Row 0 of every surface is the image's top row, as PNG wants it.
-    return stbi_write_png(path.c_str(), width, height, 4, pixels.data(), width * 4) != 0
-               ? Result::Ok
-               : Result::Failed;
+    return Result::Ok;
 }
 
 // The device keeps the transforms for whoever asks; drawing takes its

@@ -347,6 +347,7 @@ const char* RecordingDevice::CallName(Call call) {
         "EndScene",
         "Present",
         "SaveSurfaceToPng",
+        "ReadSurface",
         "SetTransform",
         "SetCullMode",
         "ApplyRenderStates",
@@ -371,7 +372,7 @@ const char* RecordingDevice::CallName(Call call) {
 std::string RecordingDevice::Describe(const CallRecord& record) {
     // How many numeric arguments each call carries.
     static const int kArgCounts[] = {0, 5, 2, 3, 1, 5, 3, 4, 0, 0, 0, 1, 1, 0, 0, 4, 0, 0,
-                                     0, 0, 1, 1, 6, 0, 2, 0, 6, 3, 0, 6, 1, 6, 3, 1, 1};
+                                     0, 0, 0, 1, 1, 6, 0, 2, 0, 6, 3, 0, 6, 1, 6, 3, 1, 1};
     static_assert(std::size(kArgCounts) == static_cast<std::size_t>(Call::Count));
     std::ostringstream out;
     out << std::setprecision(12) << CallName(record.call) << '(';
@@ -617,6 +618,19 @@ Result RecordingDevice::SaveSurfaceToPng(Surface* surface, const std::string& pa
         return FailureOf(Call::SaveSurfaceToPng);
     }
     mSavedPaths.push_back(path);
+    return Result::Ok;
+}
+
+// No pixels are kept: a readable surface reads as transparent black.
+Result RecordingDevice::ReadSurface(Surface* surface, std::vector<std::uint8_t>& rgba) {
+    Record(Call::ReadSurface, surface);
+    if (surface == nullptr || IsCompressed(surface->GetFormat())) {
+        return Result::Failed;
+    }
+    if (FailureOf(Call::ReadSurface) != Result::Ok) {
+        return FailureOf(Call::ReadSurface);
+    }
+    rgba.assign(static_cast<std::size_t>(surface->Width()) * surface->Height() * 4, 0);
     return Result::Ok;
 }
 

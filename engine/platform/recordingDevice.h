@@ -36,6 +36,7 @@ public:
         EndScene,
         Present,
         SaveSurfaceToPng,
+        ReadSurface,
         SetTransform,
         SetCullMode,
         ApplyRenderStates,
@@ -129,6 +130,7 @@ public:
     Result EndScene() override;
     Result Present() override;
     Result SaveSurfaceToPng(Surface* surface, const std::string& path) override;
+    Result ReadSurface(Surface* surface, std::vector<std::uint8_t>& rgba) override;
 
     void SetTransform(TransformState state, const math::Matrix4x4& matrix) override;
     void GetTransform(TransformState state, math::Matrix4x4& matrix) const override;

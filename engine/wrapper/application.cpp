@@ -1,12 +1,17 @@
 #include "engine/wrapper/wrapper.h"
 
 #include "engine/core/Window.h"
+#include "engine/core/frameCapture.h"
 #include "engine/core/input.h"
 #include "engine/core/kernel.h"
+#include "engine/core/log.h"
 #include "engine/core/resourceManager.h"
 #include "engine/core/timer.h"
 #include "engine/gfx/effectPool.h"
 #include "engine/gfx/sceneInfo.h"
+
+#include <chrono>
+#include <thread>
 
 namespace engine {
 
@@ -32,6 +37,13 @@ void StartApplication() {
     delete core::CWin32Window::mInstance;
     delete core::ResourceManager::mInstance;
     delete core::Kernel::mInstance;
+    // The encoder may still be writing the last frames.
+    if (core::FrameCapture* capture = core::FrameCapture::mInstance) {
+        const std::string failure = capture->Finish();
+        delete capture;
+        if (!failure.empty())
+            core::Logging::Get()->Error("Capture failed: " + failure, ".\\wrapper.cpp", __LINE__);
+    }
 }
 
 void QuitApplication() {
@@ -45,6 +57,11 @@ double GetTime() {
 
 double GetSinceLast() {
     return core::Timer::mInstance ? core::Timer::mInstance->GetSinceLast() : 0.0;
+}
+
+void Sleep(std::uint32_t milliseconds) {
+    if (!core::FrameCapture::mInstance)
+        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
 bool isPressed(int key) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/core/captureSettings.h"
 #include "engine/core/windowSettings.h"
 #include "engine/engineApi.h"
 #include "engine/gfx/meshData.h"
@@ -47,10 +48,16 @@ ENGINE_API platform::Device* Direct3DDevice();
 // The current mode of the primary display (offscreen: the driver's own).
 ENGINE_API platform::DisplayMode CurrentDisplayMode();
 
+// Turns the run into an offline capture (see CaptureSettings). Called before
+// CreateKOVRAWindow, which then makes the window at the capture's size;
+// raises on bad settings or a folder that cannot be made.
+ENGINE_API void SetCapture(const CaptureSettings& settings);
+ENGINE_API bool Capturing();
+
 // Registers a module under a key; the kernel starts it at once.
 ENGINE_API void AddModule(core::Module* module, int key);
 // Adds the timer, runs the main loop until a quit, then deletes the engine's
-// modules and singletons.
+// modules and singletons. A capture is finished last; its failure raises.
 ENGINE_API void StartApplication();
 ENGINE_API void QuitApplication();
 
@@ -58,6 +65,16 @@ ENGINE_API void QuitApplication();
 // seconds; 0 before the timer has run.
 ENGINE_API double GetTime();
 ENGINE_API double GetSinceLast();
+// Waits on the wall clock. A capture's time does not pass on the wall clock,
+// so while capturing nothing is waited.
+ENGINE_API void Sleep(std::uint32_t milliseconds);
+
+// A free-standing message box with an OK button; its text goes to standard
+// error where there is no display.
+ENGINE_API void ShowMessage(const std::wstring& text, const std::wstring& caption);
+// Writes an ERROR row to the log without raising, for failures the program
+// handles itself.
+ENGINE_API void LogError(const std::string& text, const std::string& source, int line);
 
 // Key edges and levels by Win32 virtual-key code.
 ENGINE_API bool isPressed(int key);

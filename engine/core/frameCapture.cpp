@@ -1,0 +1,187 @@
+#include "engine/core/frameCapture.h"
+
+#include "engine/core/kernel.h"
+#include "engine/core/log.h"
+#include "engine/core/pngFrameSink.h"
+#include "engine/core/timer.h"
+#include "engine/core/videoFrameSink.h"
+#include "engine/platform/childProcess.h"
+#include "engine/platform/device.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <regex>
+#include <thread>
+
+namespace engine::core {
+
+namespace {
+
+constexpr const char* kSource = ".\\frameCapture.cpp";
+constexpr int kLargestEdge = 16384;
+constexpr double kHighestRate = 1000.0;
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point from, Clock::time_point to) {
+    return std::chrono::duration<double>(to - from).count();
+}
+
+std::string Number(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
+// Frames of an earlier, longer capture would pass for frames of this one.
+void RemoveOldFrames(const std::filesystem::path& folder) {
+    static const std::regex frameName("frame_[0-9]{6}\\.png");
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
+        if (std::regex_match(entry.path().filename().string(), frameName))
+            std::filesystem::remove(entry.path(), ec);
+}
+
+} // namespace
+
+FrameCapture::FrameCapture() = default;
+
+// A sink still open is closed by its own destructor; the program is already
+// ending on another error then.
+FrameCapture::~FrameCapture() = default;
+
+void FrameCapture::Configure(const CaptureSettings& settings) {
+    Logging* log = Logging::Get();
+    if (settings.directory.empty())
+        log->Error("Capture folder not given", kSource, __LINE__);
+    if (!(settings.rate > 0.0 && settings.rate <= kHighestRate))
+        log->Error("Capture rate must be above 0 and at most 1000 frames per second", kSource,
+                   __LINE__);
+    if (settings.width < 1 || settings.height < 1 || settings.width > kLargestEdge ||
+        settings.height > kLargestEdge)
+        log->Error("Capture size must be from 1x1 to 16384x16384", kSource, __LINE__);
+    if (!(settings.from >= 0.0 && std::isfinite(settings.from)))
+        log->Error("Capture start must be a time of 0 s or later", kSource, __LINE__);
+    if (!(settings.to > settings.from))
+        log->Error("Capture end must be after its start", kSource, __LINE__);
+    std::error_code ec;
+    std::filesystem::create_directories(settings.directory, ec);
+    if (!std::filesystem::is_directory(settings.directory, ec))
+        log->Error("Could not create capture folder " + settings.directory, kSource, __LINE__);
+
+    mSettings = settings;
+    mFfmpeg = settings.output == CaptureSettings::Output::Automatic
+                  ? platform::FindProgram("ffmpeg")
+                  : std::string();
+    mMusic = Video() && std::filesystem::exists(kMusicPath, ec) ? kMusicPath : "";
+    if (!Video())
+        RemoveOldFrames(settings.directory);
+    log->Message("Capturing " + std::to_string(settings.width) + "x" +
+                     std::to_string(settings.height) + " at " + Number(settings.rate) +
+                     " frames per second from " + Number(settings.from) + " s to " +
+                     Number(settings.to) + " s into " + OutputPath() +
+                     (Video() && mMusic.empty() ? " without music" : ""),
+                 kSource, __LINE__);
+}
+
+std::string FrameCapture::OutputPath() const {
+    return mSettings.directory + (Video() ? "/show.mp4" : "/frame_NNNNNN.png");
+}
+
+void FrameCapture::AdjustWindow(WindowSettings& settings) const {
+    settings.width = mSettings.width;
+    settings.height = mSettings.height;
+    settings.fullscreen = false;
+    settings.presentInterval = kPresentIntervalImmediate;
+}
+
+void FrameCapture::Stop(const std::string& failure) {
+    mStopped = true;
+    if (!failure.empty()) {
+        mFailure = failure;
+        Logging::Get()->Warning("Capture stopped: " + failure, kSource, __LINE__);
+    }
+    Kernel::Get()->Quit();
+}
+
+bool FrameCapture::OpenSink(int width, int height) {
+    mWidth = width;
+    mHeight = height;
+    if (Video()) {
+        std::string error;
+        mSink = VideoFrameSink::Start(mFfmpeg, width, height, mSettings.rate, mMusic,
+                                      mSettings.from, OutputPath(), error);
+        if (!mSink) {
+            Stop("Could not start ffmpeg: " + error);
+            return false;
+        }
+    } else {
+        mSink = std::make_unique<PngFrameSink>(mSettings.directory,
+                                               std::max(1u, std::thread::hardware_concurrency()));
+    }
+    mProgress = std::make_unique<CaptureProgress>(mSettings.rate, mSettings.to, stderr);
+    return true;
+}
+
+void FrameCapture::Take(platform::Device& device) {
+    if (mStopped)
+        return;
+    const double time = Timer::mInstance ? Timer::mInstance->GetTime() : mSettings.from;
+    if (!(time < mSettings.to)) {
+        Stop("");
+        return;
+    }
+    if (mSink) {
+        if (const std::string failure = mSink->Failure(); !failure.empty()) {
+            Stop(failure);
+            return;
+        }
+    }
+    const Clock::time_point start = Clock::now();
+    platform::Surface* backBuffer = device.GetBackBuffer();
+    CapturedFrame frame = mSink ? mSink->Queue().Acquire() : CapturedFrame{};
+    if (device.ReadSurface(backBuffer, frame.rgba) != platform::Result::Ok) {
+        Stop("Could not read the presented frame");
+        return;
+    }
+    frame.width = backBuffer->Width();
+    frame.height = backBuffer->Height();
+    if (!mSink && !OpenSink(frame.width, frame.height))
+        return;
+    if (frame.width != mWidth || frame.height != mHeight) {
+        Stop("The back buffer changed size during the capture");
+        return;
+    }
+    frame.index = mStats.frames;
+    const Clock::time_point read = Clock::now();
+    mSink->Queue().Push(std::move(frame));
+    const Clock::time_point pushed = Clock::now();
+    ++mStats.frames;
+    mStats.readSeconds += Seconds(start, read);
+    mStats.waitSeconds += Seconds(read, pushed);
+    mProgress->Frame(mStats.frames, time, pushed);
+}
+
+std::string FrameCapture::Finish() {
+    std::string failure = mFailure;
+    if (mSink) {
+        const std::string closed = mSink->Close();
+        if (failure.empty())
+            failure = closed;
+        mSink.reset();
+    }
+    if (mProgress)
+        mProgress->Done();
+    if (failure.empty()) {
+        const std::string done = mStats.frames > 0 ? "Captured " + std::to_string(mStats.frames) +
+                                                         " frames to " + OutputPath()
+                                                   : std::string("Captured no frames");
+        Logging::Get()->Message(done, kSource, __LINE__);
+        std::fprintf(stderr, "%s\n", done.c_str());
+    }
+    return failure;
+}
+
+} // namespace engine::core

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "engine/core/captureProgress.h"
+#include "engine/core/captureSettings.h"
+#include "engine/core/frameSink.h"
+#include "engine/core/singleton.h"
+#include "engine/core/windowSettings.h"
+
+#include <memory>
+#include <string>
+
+namespace engine::platform {
+class Device;
+}
+
+namespace engine::core {
+
+// An offline capture in progress. It exists from SetCapture until the end of
+// StartApplication: the window is made at its size, the timer steps by one
+// frame per pass instead of following the music, and the renderer hands it
+// every presented frame.
+class FrameCapture : public pattern::Singleton<FrameCapture> {
+public:
+    FrameCapture();
+    // Waits for a capture still open; its failure, if any, is only logged.
+    ~FrameCapture() override;
+
+    // Checks the settings, makes the folder, clears frames of an earlier
+    // capture there and chooses the output; raises on bad settings.
+    void Configure(const CaptureSettings& settings);
+    const CaptureSettings& Settings() const { return mSettings; }
+    // The window a capture draws into: its size, windowed, never waiting
+    // for the display.
+    void AdjustWindow(WindowSettings& settings) const;
+
+    // After each present: writes the frame when its show time is before the
+    // end, otherwise asks the kernel to quit.
+    void Take(platform::Device& device);
+    // Waits until every frame is written: the failure, empty on success.
+    std::string Finish();
+
+    // Whether frames go to a video (else PNG files), and where.
+    bool Video() const { return !mFfmpeg.empty(); }
+    std::string OutputPath() const;
+
+    // Time the render thread spent on the capture: reading frames back and
+    // waiting for the encoder to take them.
+    struct Statistics {
+        int frames = 0;
+        double readSeconds = 0.0;
+        double waitSeconds = 0.0;
+    };
+    const Statistics& Stats() const { return mStats; }
+
+private:
+    bool OpenSink(int width, int height);
+    void Stop(const std::string& failure);
+
+    CaptureSettings mSettings;
+    std::string mFfmpeg; // empty for PNG frames
+    std::string mMusic;  // empty when there is none to mux in
+    std::unique_ptr<FrameSink> mSink;
+    std::unique_ptr<CaptureProgress> mProgress;
+    int mWidth = 0;
+    int mHeight = 0;
+    bool mStopped = false;
+    std::string mFailure;
+    Statistics mStats;
+};
+
+} // namespace engine::core
