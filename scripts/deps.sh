@@ -5,6 +5,7 @@ packages=(
   cmake g++ make pkg-config ccache
   libsdl2-dev libepoxy-dev libmpg123-dev libfltk1.3-dev liblua5.1-0-dev libstb-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-dev
   libgl1-mesa-dri libegl-mesa0 libegl-dev libgl-dev
   xvfb xauth xfonts-base fonts-dejavu-core
   ffmpeg

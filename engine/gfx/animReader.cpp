@@ -4,8 +4,8 @@
 #include "engine/gfx/animationController.h"
 #include "engine/gfx/animationPipe.h"
 #include "engine/gfx/animationTrack.h"
+#include "engine/gfx/byteReader.h"
 
-#include <bit>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -21,57 +21,6 @@ constexpr const char* kSource = ".\\KVRMesh.cpp";
 constexpr std::uint64_t kMinRestRecord = 4 + 7 * 4;
 constexpr std::uint64_t kMinCurve = 4 * 4 + 4;
 constexpr std::uint64_t kKeyRecord = 6 * 4;
-
-// Little-endian cursor over the file's bytes. Every read and every count is
-// checked against the bytes left, so a damaged file ends in an error rather
-// than a wild read or a huge allocation.
-class ByteReader {
-public:
-    ByteReader(const std::string& bytes, const std::string& meshName)
-        : mBytes(bytes), mPosition(0), mMeshName(meshName) {}
-
-    std::uint64_t Left() const { return mBytes.size() - mPosition; }
-
-    std::uint32_t U32() {
-        Need(4);
-        std::uint32_t value = 0;
-        for (int i = 0; i < 4; ++i)
-            value |= static_cast<std::uint32_t>(static_cast<unsigned char>(mBytes[mPosition + i]))
-                     << (8 * i);
-        mPosition += 4;
-        return value;
-    }
-
-    float Float() { return std::bit_cast<float>(U32()); }
-
-    // Raw bytes read as narrow text up to the first zero byte.
-    std::string String() {
-        const std::uint32_t length = U32();
-        Need(length);
-        std::string text = mBytes.substr(mPosition, length);
-        mPosition += length;
-        return text.substr(0, text.find('\0'));
-    }
-
-    // A count of records of at least recordSize bytes each that must fit in
-    // what is left.
-    std::uint32_t Count(std::uint64_t recordSize) {
-        const std::uint32_t count = U32();
-        Need(count * recordSize);
-        return count;
-    }
-
-private:
-    void Need(std::uint64_t size) {
-        if (size > Left())
-            core::Logging::Get()->Error(mMeshName + " has a truncated animation", kSource,
-                                        __LINE__);
-    }
-
-    const std::string& mBytes;
-    std::uint64_t mPosition;
-    const std::string& mMeshName;
-};
 
 struct Rest {
     math::Vector3f location;
@@ -182,7 +131,7 @@ std::shared_ptr<BoneAnimation> ParseBoneAnimation(const std::string& meshName,
     auto animation = std::make_shared<BoneAnimation>();
     if (bytes.size() < 4 || bytes.compare(0, 4, "ANIM") != 0)
         core::Logging::Get()->Error(meshName + " is not an kovra animation", kSource, __LINE__);
-    ByteReader in(bytes, meshName);
+    ByteReader in(bytes, meshName + " has a truncated animation", kSource);
     in.U32();
 
     std::map<std::string, std::size_t> byName;

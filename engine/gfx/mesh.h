@@ -62,6 +62,10 @@ public:
     // would make the other operations read outside the arrays.
     void CheckIndices() const;
     void GenerateNormals();
+    // Welds coincident vertices whose texture coordinates match and whose
+    // normals differ by less than angleDegrees, by rewriting the indices;
+    // then regenerates the normals it found, or drops those it made itself.
+    void Optimize(float angleDegrees);
     void GenerateTangentSpace();
     void ComputeBoundingSphere();
     void CreateVertexBuffer();

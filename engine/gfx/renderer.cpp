@@ -244,8 +244,7 @@ void Renderer::AddScreenQuads() {
         if (last && SameEffectAndTechnique(*last, *shader))
             continue;
         last = shader;
-        if (shader->IsQuad() && shader->QuadObject())
-            Submit(shader->QuadObject());
+        shader->RenderQuad(*this);
     }
 }
 

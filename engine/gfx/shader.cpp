@@ -7,9 +7,11 @@
 #include "engine/core/resourceTypes.h"
 #include "engine/core/stringConversion.h"
 #include "engine/core/timer.h"
+#include "engine/gfx/KVRMesh.h"
 #include "engine/gfx/effect.h"
 #include "engine/gfx/effectPool.h"
 #include "engine/gfx/renderObject.h"
+#include "engine/gfx/renderQueue.h"
 #include "engine/gfx/sceneInfo.h"
 #include "engine/gfx/spatial.h"
 #include "engine/math/matrixHelpers.h"
@@ -156,6 +158,17 @@ void Shader::ReadQuadAnnotations() {
     core::Logging::Get()->Message("Loading quad material " + mQuadMaterialPath, kSource, __LINE__);
     mQuad = true;
     mQuadMaterial = EffectPool::Get()->GenerateMaterialEffect(mQuadMaterialPath);
+    mQuadMesh = core::ResourceManager::Get()->Get<KVRMesh>(core::Widen(KVRMesh::kQuadPath));
+}
+
+// A fresh render object each frame: the quad mesh makes new buffers after a
+// device reset.
+void Shader::RenderQuad(RenderQueue& queue) {
+    if (!mQuad || !mQuadMesh)
+        return;
+    auto object = mQuadMesh->GetRenderObject();
+    object->effect = mQuadMaterial;
+    queue.Submit(std::move(object));
 }
 
 bool Shader::IsSupported() {
@@ -495,6 +508,9 @@ void Shader::RestoreScriptValues(CompiledEffect& effect) {
 
 void Shader::AddRawData(const std::string& name, const void* address, std::uint32_t size) {
     mPass.rawParams.push_back({name, address, size});
+    // Once bound, every entry needs its handle; a rebind looks them all up.
+    if (mBoundEffect)
+        mRawHandles.push_back(mBoundEffect->GetParameterByName(name));
 }
 
 void Shader::SetRawDataAddress(std::size_t index, const void* address) {

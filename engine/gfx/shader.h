@@ -18,6 +18,8 @@ class RenderTargetTexture;
 namespace engine::gfx {
 
 class Effect;
+class Mesh;
+class RenderQueue;
 struct RenderObject;
 
 // Engine values a shader writes per object, found by the parameter's
@@ -99,12 +101,13 @@ public:
     const std::vector<SemanticBinding>& SemanticBindings() const { return mSemantics; }
 
     // Screen quad: set when the technique's "quad" annotation is true and it
-    // names a "material"; the quad object is made by the quad's owner.
+    // names a "material"; the quad mesh is the engine's "data/quad.kvr".
     bool IsQuad() const { return mQuad; }
     const std::string& QuadMaterialPath() const { return mQuadMaterialPath; }
     const std::shared_ptr<Effect>& QuadMaterial() const { return mQuadMaterial; }
-    const std::shared_ptr<RenderObject>& QuadObject() const { return mQuadObject; }
-    void SetQuadObject(std::shared_ptr<RenderObject> object) { mQuadObject = std::move(object); }
+    const std::shared_ptr<Mesh>& QuadMesh() const { return mQuadMesh; }
+    // Submits the quad drawn with the material effect; nothing without a quad.
+    void RenderQuad(RenderQueue& queue);
 
 private:
     void FindTechnique();
@@ -135,7 +138,7 @@ private:
     std::shared_ptr<core::resources::FXEffect> mEffect;
     TechniqueHandle mTechnique;
     bool mQuad = false;
-    std::shared_ptr<RenderObject> mQuadObject;
+    std::shared_ptr<Mesh> mQuadMesh;
     std::shared_ptr<Effect> mQuadMaterial;
     std::string mQuadMaterialPath;
     std::uint64_t mBoundWriteTime = 0;

@@ -36,6 +36,9 @@ public:
     void Local(const Transformation& transformation) { mTransformation = transformation; }
     Transformation* LocalTransformation() { return &mTransformation; }
     Transformation GetLocalTransformation() const { return mTransformation; }
+    // The parent's world matrix as cached by the last Update: the space in
+    // which this object's local placement lies.
+    const math::Matrix4x4& ParentWorld() const { return mParentWorld; }
 
 protected:
     explicit Spatial(Spatial* parent);

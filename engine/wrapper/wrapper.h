@@ -23,6 +23,8 @@ class Mesh;
 class Node;
 class Spatial;
 struct RenderObject;
+struct EmitterInfo;
+struct PlaneEmitterInfo;
 } // namespace engine::gfx
 
 // The free functions the engine exports to programs.
@@ -114,5 +116,11 @@ CreateLODMeshNode(const std::vector<std::pair<float, std::shared_ptr<gfx::Mesh>>
 ENGINE_API void SetRootNode(std::shared_ptr<gfx::Spatial> root);
 // Hands one object to the renderer for this frame.
 ENGINE_API void Render(std::shared_ptr<gfx::RenderObject> object);
+
+// Particle emitters, added to the node's children (the node owns them). A
+// null node is refused with a warning.
+ENGINE_API void AddParticleEmitter(gfx::Node* node, const gfx::EmitterInfo& info);
+ENGINE_API void AddPlaneParticleEmitter(gfx::Node* node, const gfx::PlaneEmitterInfo& info);
+ENGINE_API void AddCurveEmitter(gfx::Node* node, const gfx::EmitterInfo& info);
 
 } // namespace engine

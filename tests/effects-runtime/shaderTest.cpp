@@ -1,6 +1,7 @@
 #include "effects-runtime/runtimeFixture.h"
 #include "engine/core/exception.h"
 #include "engine/core/resourceTypes.h"
+#include "engine/gfx/mesh.h"
 #include "engine/gfx/sceneInfo.h"
 #include "engine/math/vector4f.h"
 #include "engine/platform/recordingDevice.h"
@@ -300,11 +301,18 @@ TEST_F(ShaderTest, QuadAnnotations) {
     EXPECT_TRUE(quad->IsQuad());
     ASSERT_NE(quad->QuadMaterial(), nullptr);
     EXPECT_EQ(quad->QuadMaterial()->Shaders().at(0)->Description().technique, "NoQuad");
+    ASSERT_NE(quad->QuadMesh(), nullptr);
+    EXPECT_EQ(quad->QuadMesh()->Name(), L"data/quad.kvr");
+    EXPECT_EQ(quad->QuadMesh()->VertexCount(), 4);
     auto log = mRuntime.TakeLog();
     ASSERT_FALSE(log.empty());
     EXPECT_EQ(log.front(), "MESSAGE|.\\Shader.cpp|Loading quad material data/fx/glow.efx");
 
-    EXPECT_FALSE(build("NoQuad")->IsQuad());
+    std::filesystem::remove("data/quad.kvr");
+    const auto plain = build("NoQuad");
+    EXPECT_FALSE(plain->IsQuad());
+    EXPECT_EQ(plain->QuadMesh(), nullptr);
+    EXPECT_FALSE(std::filesystem::exists("data/quad.kvr"));
     EXPECT_TRUE(mRuntime.TakeLog().empty());
 
     EXPECT_FALSE(build("QuadWithoutMaterial")->IsQuad());

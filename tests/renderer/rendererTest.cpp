@@ -102,11 +102,10 @@ TEST_F(RendererTest, EachQuadShaderSubmitsItsQuadOnceAndItIsSortedIn) {
     engine::gfx::Shader& shader = *quadPass->Shaders()[0];
     ASSERT_TRUE(shader.IsQuad());
     ASSERT_NE(shader.QuadMaterial(), nullptr);
-    shader.SetQuadObject(Object(shader.QuadMaterial(), 9));
     scene->objects = {Object(Pass("One", 8), 3), Object(quadPass, 1), Object(quadPass, 2)};
     Device().ClearCalls();
     Frame();
-    EXPECT_EQ(Trace(), "Begin Clear Pass Draw1 Draw2 Pass Draw9 Pass Draw3 End Present");
+    EXPECT_EQ(Trace(), "Begin Clear Pass Draw1 Draw2 Pass Draw4 Pass Draw3 End Present");
 }
 
 TEST_F(RendererTest, F11SavesToTheFirstFreeScreenshotNumber) {

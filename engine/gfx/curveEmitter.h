@@ -1,0 +1,71 @@
+#pragma once
+
+#include "engine/engineApi.h"
+#include "engine/gfx/emitterInfo.h"
+#include "engine/gfx/particle.h"
+#include "engine/gfx/particleRing.h"
+#include "engine/gfx/spatial.h"
+#include "engine/gfx/spawnClock.h"
+
+#include <memory>
+
+namespace engine::platform {
+class VertexBuffer;
+class IndexBuffer;
+class VertexDeclaration;
+} // namespace engine::platform
+
+namespace engine::gfx {
+
+class Node;
+struct RenderObject;
+
+// A ribbon behind a moving node: each spawn leaves a square quad (edge: the
+// info's size) where the parent is at that moment, lying in the parent's XZ
+// plane, and consecutive quads are joined into one band. The newest quad
+// follows the parent between spawns; older quads only change colour.
+class ENGINE_API CurveEmitter : public Spatial {
+public:
+    // Vertex layout: position, colour.
+    static constexpr int kVertexSize = 28;
+
+    CurveEmitter(Node* parent, const EmitterInfo& info);
+    ~CurveEmitter() override;
+
+    // Advances by the timer's time since the last frame, then draws.
+    void Update(RenderQueue& queue) override;
+    virtual void Advance(float dt);
+
+    int Capacity() const { return mRing.Capacity(); }
+    int Count() const { return mRing.Count(); }
+    int Start() const { return mRing.Start(); }
+    // The i-th live quad, oldest first.
+    const CurveParticle& LiveParticle(int i) const { return mRing[i]; }
+    float SpawnClockTime() const { return mClock.Time(); }
+    platform::VertexBuffer* GetVertexBuffer() const { return mVertexBuffer.get(); }
+    platform::IndexBuffer* GetIndexBuffer() const { return mIndexBuffer.get(); }
+    platform::VertexDeclaration* GetVertexDeclaration() const { return mDeclaration.get(); }
+
+protected:
+    virtual void AdvanceParticle(CurveParticle& particle, float dt);
+    virtual void Spawn();
+    virtual void InitParticle(CurveParticle& particle);
+
+private:
+    // The quad where the parent is now.
+    void PlaceCorners(math::Vector3f (&corners)[4]) const;
+
+    EmitterInfo mInfo;
+    CurveParticle mTemplate;
+    ParticleRing<CurveParticle> mRing;
+    SpawnClock mClock;
+    float mWidth;
+    float mLength;
+    std::unique_ptr<platform::VertexBuffer> mVertexBuffer;
+    std::unique_ptr<platform::IndexBuffer> mIndexBuffer;
+    std::unique_ptr<platform::VertexDeclaration> mDeclaration;
+    // Refilled every frame: the renderer holds it only until it has drawn.
+    std::shared_ptr<RenderObject> mRenderObject;
+};
+
+} // namespace engine::gfx

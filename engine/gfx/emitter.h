@@ -1,0 +1,79 @@
+#pragma once
+
+#include "engine/engineApi.h"
+#include "engine/gfx/emitterInfo.h"
+#include "engine/gfx/particle.h"
+#include "engine/gfx/particleRing.h"
+#include "engine/gfx/spatial.h"
+#include "engine/gfx/spawnClock.h"
+
+#include <memory>
+
+namespace engine::platform {
+class VertexBuffer;
+class IndexBuffer;
+class VertexDeclaration;
+} // namespace engine::platform
+
+namespace engine::gfx {
+
+class Node;
+struct RenderObject;
+
+// A scene leaf that keeps a ring of billboard particles born at its parent
+// node's position. Every frame it spawns, moves and recolours them, writes
+// them into its vertex buffer facing the viewer and submits one draw.
+// Particle positions lie in the parent's parent space, where the parent's
+// own position does.
+class ENGINE_API Emitter : public Spatial {
+public:
+    // Vertex layout: position, corner coordinates (0 or 1 each), colour.
+    static constexpr int kVertexSize = 36;
+
+    Emitter(Node* parent, const EmitterInfo& info);
+    ~Emitter() override;
+
+    // Advances by the timer's time since the last frame, then draws.
+    void Update(RenderQueue& queue) override;
+    // Spawns what the clock holds at the interval, then moves every live
+    // particle by dt seconds.
+    virtual void Advance(float dt);
+
+    int Capacity() const { return mRing.Capacity(); }
+    int Count() const { return mRing.Count(); }
+    int Start() const { return mRing.Start(); }
+    // The i-th live particle, oldest first.
+    const Particle& LiveParticle(int i) const { return mRing[i]; }
+    float SpawnClockTime() const { return mClock.Time(); }
+    platform::VertexBuffer* GetVertexBuffer() const { return mVertexBuffer.get(); }
+    platform::IndexBuffer* GetIndexBuffer() const { return mIndexBuffer.get(); }
+    platform::VertexDeclaration* GetVertexDeclaration() const { return mDeclaration.get(); }
+
+protected:
+    virtual void AdvanceParticle(Particle& particle, float dt);
+    // Initialises the slot after the newest particle; a full ring loses its
+    // oldest.
+    virtual void Spawn();
+    // A new particle at the parent's position.
+    virtual void InitParticle(Particle& particle);
+
+    // The parent's local matrix; identity without a parent.
+    math::Matrix4x4 ParentLocal() const;
+    // Random spreads of velocity, spin and colour velocity.
+    void Scatter(Particle& particle) const;
+
+private:
+    void WriteVertices(const math::Matrix4x4& world, void* memory) const;
+
+    EmitterInfo mInfo;
+    Particle mTemplate;
+    ParticleRing<Particle> mRing;
+    SpawnClock mClock;
+    std::unique_ptr<platform::VertexBuffer> mVertexBuffer;
+    std::unique_ptr<platform::IndexBuffer> mIndexBuffer;
+    std::unique_ptr<platform::VertexDeclaration> mDeclaration;
+    // Refilled every frame: the renderer holds it only until it has drawn.
+    std::shared_ptr<RenderObject> mRenderObject;
+};
+
+} // namespace engine::gfx
