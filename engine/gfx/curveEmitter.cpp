@@ -65,13 +65,8 @@ CurveEmitter::CurveEmitter(Node* parent, const EmitterInfo& info)
     for (int i = 0; i < mRing.Count(); ++i)
         CurveEmitter::InitParticle(mRing[i]);
 
-    mRenderObject = std::make_shared<RenderObject>();
-    mRenderObject->vertexBuffer = mVertexBuffer.get();
-    mRenderObject->indexBuffer = mIndexBuffer.get();
-    mRenderObject->vertexDeclaration = mDeclaration.get();
-    mRenderObject->effect = info.effect;
-    mRenderObject->primitiveType = platform::PrimitiveType::TriangleList;
-    mRenderObject->vertexSize = kVertexSize;
+    mRenderObject = CreateParticleObject(mVertexBuffer.get(), mIndexBuffer.get(),
+                                         mDeclaration.get(), info.effect, kVertexSize);
 }
 
 CurveEmitter::~CurveEmitter() = default;
@@ -101,10 +96,7 @@ void CurveEmitter::Update(RenderQueue& queue) {
     RenderObject& object = *mRenderObject;
     object.vertexCount = 4 * count;
     object.primitiveCount = 10 * count - kJoinPrimitives;
-    object.world = world;
-    if (!math::MatrixInverse(world, object.worldInverseTranspose))
-        object.worldInverseTranspose = math::Matrix4x4::Identity;
-    object.worldInverseTranspose.ToTranspose();
+    PlaceParticleObject(object, world);
     queue.Submit(mRenderObject);
 }
 

@@ -6,7 +6,6 @@
 #include "engine/gfx/particleRandom.h"
 #include "engine/gfx/renderObject.h"
 #include "engine/gfx/renderQueue.h"
-#include "engine/math/matrixHelpers.h"
 #include "engine/platform/device.h"
 
 #include <algorithm>
@@ -74,13 +73,8 @@ Emitter::Emitter(Node* parent, const EmitterInfo& info)
     for (int i = 0; i < mRing.Count(); ++i)
         Emitter::InitParticle(mRing[i]);
 
-    mRenderObject = std::make_shared<RenderObject>();
-    mRenderObject->vertexBuffer = mVertexBuffer.get();
-    mRenderObject->indexBuffer = mIndexBuffer.get();
-    mRenderObject->vertexDeclaration = mDeclaration.get();
-    mRenderObject->effect = info.effect;
-    mRenderObject->primitiveType = platform::PrimitiveType::TriangleList;
-    mRenderObject->vertexSize = kVertexSize;
+    mRenderObject = CreateParticleObject(mVertexBuffer.get(), mIndexBuffer.get(),
+                                         mDeclaration.get(), info.effect, kVertexSize);
 }
 
 Emitter::~Emitter() = default;
@@ -104,10 +98,7 @@ void Emitter::Update(RenderQueue& queue) {
     RenderObject& object = *mRenderObject;
     object.vertexCount = 4 * Count();
     object.primitiveCount = 2 * Count();
-    object.world = world;
-    if (!math::MatrixInverse(world, object.worldInverseTranspose))
-        object.worldInverseTranspose = math::Matrix4x4::Identity;
-    object.worldInverseTranspose.ToTranspose();
+    PlaceParticleObject(object, world);
     queue.Submit(mRenderObject);
 }
 

@@ -72,7 +72,6 @@ private:
     std::unique_ptr<platform::VertexBuffer> mVertexBuffer;
     std::unique_ptr<platform::IndexBuffer> mIndexBuffer;
     std::unique_ptr<platform::VertexDeclaration> mDeclaration;
-    // Refilled every frame: the renderer holds it only until it has drawn.
     std::shared_ptr<RenderObject> mRenderObject;
 };
 

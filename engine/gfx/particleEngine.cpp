@@ -3,6 +3,8 @@
 #include "engine/core/graphicsDevice.h"
 #include "engine/core/log.h"
 #include "engine/gfx/emitterInfo.h"
+#include "engine/gfx/renderObject.h"
+#include "engine/math/matrixHelpers.h"
 #include "engine/platform/device.h"
 
 #include <string>
@@ -95,6 +97,27 @@ CreateParticleDeclaration(std::span<const platform::VertexElement> elements) {
     if (!declaration)
         Log().Error("Failed creating vertex declaration", kSource, __LINE__);
     return declaration;
+}
+
+std::shared_ptr<RenderObject> CreateParticleObject(platform::VertexBuffer* vertexBuffer,
+                                                   platform::IndexBuffer* indexBuffer,
+                                                   platform::VertexDeclaration* declaration,
+                                                   std::shared_ptr<Effect> effect, int vertexSize) {
+    auto object = std::make_shared<RenderObject>();
+    object->vertexBuffer = vertexBuffer;
+    object->indexBuffer = indexBuffer;
+    object->vertexDeclaration = declaration;
+    object->effect = std::move(effect);
+    object->primitiveType = platform::PrimitiveType::TriangleList;
+    object->vertexSize = vertexSize;
+    return object;
+}
+
+void PlaceParticleObject(RenderObject& object, const math::Matrix4x4& world) {
+    object.world = world;
+    if (!math::MatrixInverse(world, object.worldInverseTranspose))
+        object.worldInverseTranspose = math::Matrix4x4::Identity;
+    object.worldInverseTranspose.ToTranspose();
 }
 
 } // namespace engine::gfx

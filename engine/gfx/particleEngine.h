@@ -12,12 +12,19 @@ class IndexBuffer;
 class VertexDeclaration;
 } // namespace engine::platform
 
+namespace engine::math {
+struct Matrix4x4;
+}
+
 namespace engine::gfx {
 
+class Effect;
 struct EmitterInfo;
+struct RenderObject;
 
-// What every kind of emitter shares at construction: the checks and reports
-// on its description and its device objects. Each particle is four vertices.
+// What every kind of emitter shares: the checks and reports on its
+// description, its device objects and its render object. Each particle is
+// four vertices.
 
 // Largest ring an emitter may ask for; it keeps every buffer within 32-bit
 // sizes and the memory of one emitter bounded.
@@ -35,5 +42,14 @@ CreateParticleIndexBuffer(int capacity, std::span<const std::uint8_t> pattern,
                           platform::IndexFormat format);
 std::unique_ptr<platform::VertexDeclaration>
 CreateParticleDeclaration(std::span<const platform::VertexElement> elements);
+
+// The one render object an emitter refills every frame: the renderer holds
+// it only until it has drawn.
+std::shared_ptr<RenderObject> CreateParticleObject(platform::VertexBuffer* vertexBuffer,
+                                                   platform::IndexBuffer* indexBuffer,
+                                                   platform::VertexDeclaration* declaration,
+                                                   std::shared_ptr<Effect> effect, int vertexSize);
+// Places the object's particles in `world`.
+void PlaceParticleObject(RenderObject& object, const math::Matrix4x4& world);
 
 } // namespace engine::gfx
