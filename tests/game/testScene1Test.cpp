@@ -2,6 +2,7 @@
 #include "game/landscape.h"
 
 #include "engine/core/Window.h"
+#include "engine/core/input.h"
 #include "engine/core/kernel.h"
 #include "engine/core/resourceManager.h"
 #include "engine/core/resourceTypes.h"
@@ -173,6 +174,22 @@ TEST_F(SceneModule, BuildsTheLandscapeTreesAndRibbonIntoTheLoadedScene) {
     EXPECT_EQ(root->GetActiveName(), "Cam");
     const std::string rows = log.Rows();
     EXPECT_EQ(rows.find("WARNING"), std::string::npos) << rows;
+}
+
+TEST_F(SceneModule, QuitsWhenEscapeIsReleasedNotWhilePressed) {
+    WriteTinyShow();
+    engine::AddModule(&scene, 10100);
+    core::Input* input = core::Input::Get();
+    input->KeyDown(27);
+    scene.Update();
+    input->EndPass();
+    scene.Update(); // still held
+    input->EndPass();
+    const std::string quit = MessageRow(126, ".\\kernel.cpp", "Quit called");
+    EXPECT_EQ(log.Rows().find(quit), std::string::npos);
+    input->KeyUp(27);
+    scene.Update();
+    EXPECT_NE(log.Rows().find(quit), std::string::npos);
 }
 
 } // namespace
