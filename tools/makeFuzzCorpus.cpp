@@ -1,7 +1,9 @@
 // makeFuzzCorpus DIR: writes the seed corpus of the fuzz targets, a few
-// small valid files per reader, into DIR/<extension>/ (DIR/kvr, DIR/anim).
+// small valid files per reader, into DIR/<extension>/ (DIR/kvr, DIR/anim,
+// DIR/demo).
 // The bytes are the same on every run.
 #include "engine/gfx/KVRMesh.h"
+#include "tests/support/demoBytes.h"
 #include "tests/support/engineFiles.h"
 
 #include <cstdio>
@@ -48,6 +50,26 @@ AnimFile Walk() {
     return file;
 }
 
+// Every kind of object and curve: cameras, an empty below a camera with a
+// Bezier LocZ, a lamp hidden by its layer, a terrain, a late parent.
+DemoBytes Scene() {
+    DemoBytes file;
+    file.Header(6, 3130);
+    file.Object("Camera", "front", "", "", 0, 0, -10, 0, 0, 0, 2).Hold("LocX", 1).Hold("RotY", 9);
+    file.Object("Camera", "side", "", "", 10, 0, 0, 0, -1.5707964f, 0, 0);
+    file.Object("Empty", "held", "", "front", 0, 0, 2, 0.1f, 0.2f, 0.3f, 3);
+    file.Curve("LocZ", "Bezier", "Cyclic", 2).Key(0, 0, 1, 0, 4, 3).Key(8, 3, 11, 0, 14, 0);
+    file.Curve("dRotY", "Linear", "Cyclic_extrapolation", 2);
+    file.Key(0, 0, 1, 0, 0, 0).Key(0, 0, 11, 9, 0, 0);
+    file.Hold("dLocX", 4);
+    file.Object("Lamp", "sun", "", "rig", 0, 5, 0, 0, 0, 0, 2);
+    file.Curve("Layer", "Constant", "Constant", 2).Key(0, 0, 1, 1, 0, 0).Key(0, 0, 50, 2, 0, 0);
+    file.Hold("Time", 2);
+    file.Object("Mesh", "Terrain", "ground", "", 0, 0, 0, 0, 0, 0, 1).Hold("ScaleX", 2);
+    file.Object("Empty", "rig", "", "", 1, 2, 3, 0, 0, 0, 1).Hold("glow", 0.5f);
+    return file;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -66,5 +88,8 @@ int main(int argc, char** argv) {
                                            .bytes);
     Write(dir / "anim" / "walk.anim", Walk().bytes);
     Write(dir / "anim" / "still.anim", AnimFile().U32(0).U32(0).bytes);
+    Write(dir / "demo" / "scene.demo", Scene().bytes);
+    Write(dir / "demo" / "mesh.demo",
+          DemoBytes().Header(1).Object("Mesh", "tree", "leaf", "", 0, 0, 0, 0, 0, 0, 0).bytes);
     return 0;
 }
