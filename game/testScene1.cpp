@@ -20,6 +20,7 @@
 #include <cstdlib>
 #include <map>
 #include <numbers>
+#include <string>
 #include <utility>
 
 namespace {
@@ -52,6 +53,11 @@ const std::array<std::pair<const wchar_t*, int>, 10> kRenderTargets = {{
     {L"gaussGlow16", 16},
     {L"gaussTemp16", 16},
 }};
+
+// For the ASCII texts of this file.
+std::wstring Wide(const std::string& text) {
+    return std::wstring(text.begin(), text.end());
+}
 
 unsigned TickCount() {
     using namespace std::chrono;
@@ -177,12 +183,11 @@ void TestScene1::Start() {
 // Without the scene file nothing can be shown: its failure names the file.
 void TestScene1::LoadScene() {
     try {
-        mLoader = engine::gfx::DemoLoader::CreateInstance(L"data/tree.demo");
+        mLoader = engine::gfx::DemoLoader::CreateInstance(Wide(kSceneFile));
     } catch (const engine::core::Exception& e) {
         const std::string text = std::string("Cannot load the scene file ") + kSceneFile;
         engine::LogError(text, kSource, __LINE__);
-        throw engine::core::Exception(std::wstring(text.begin(), text.end()) + L": " + e.GetText(),
-                                      e.GetFunction());
+        throw engine::core::Exception(Wide(text) + L": " + e.GetText(), e.GetFunction());
     }
     mOwnedLoader = mLoader;
     engine::SetRootNode(mLoader->GetBaseNode());
@@ -192,6 +197,7 @@ void TestScene1::LoadScene() {
 void TestScene1::AddLandscape() {
     randomTable::Fill();
     Landscape landscape = GenerateLandscape();
+    // The scene's base node is its root camera.
     engine::gfx::Node* base = mLoader->GetCameras().get();
     const auto terrainEffect = engine::BuildEffect("data/terrain.efx");
     const auto grassEffect = engine::BuildEffect("data/grass.efx");
