@@ -48,8 +48,13 @@ int Play(const Options& options) {
     if (const auto cap = ShaderCap(options.commandLine))
         engine::SetTargetShaderVersion(*cap);
     engine::AddModule(scene.get(), 10100);
+    // Without its scene file the show has nothing to play: the failure has
+    // been shown; the engine still shuts down in order.
+    const bool playable = scene->HasScene();
+    if (!playable)
+        engine::QuitApplication();
     engine::StartApplication();
-    return 0;
+    return playable ? 0 : 1;
 }
 
 } // namespace

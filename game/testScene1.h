@@ -1,26 +1,55 @@
 #pragma once
 
+#include "cameraSchedule.h"
+
 #include "engine/core/module.h"
 
 #include <memory>
+#include <vector>
 
 namespace engine::gfx {
-class Node;
-}
+class DemoLoader;
+class Mesh;
+} // namespace engine::gfx
 
-// The demo's scene: checks the hardware, shows a turning shape until the
-// show's own scene is in place, and runs until Escape is released or 125.2
-// seconds of frame time have passed.
+// The show's scene: checks the hardware, creates the post-processing
+// targets, loads "data/tree.demo", grows the landscape, its trees and the
+// particle ribbon, then switches cameras on the schedule of
+// "data/camera.txt", loops the walk of the model "Beast" and runs until
+// Escape is released or 125.2 seconds of frame time have passed.
 class TestScene1 : public engine::core::Module {
 public:
     TestScene1();
+    ~TestScene1() override;
 
     void Start() override;
     void Update() override;
     void Kill() override;
 
+    // Whether the scene file was loaded; without it there is nothing to show.
+    bool HasScene() const { return mLoader != nullptr; }
+
 private:
-    std::shared_ptr<engine::gfx::Node> mShape;
-    double mElapsed = 0.0;
+    void LoadScene();
+    void AddLandscape();
+    void AddCurve();
+    void AnimateModel(float step);
+
+    engine::gfx::DemoLoader* mLoader = nullptr;
+    engine::gfx::DemoLoader* mOwnedLoader = nullptr;
+    std::vector<CameraCue> mCameraSchedule;
+    unsigned mNextCue = 0;
+    // The mesh of "Beast", found once when the scene is loaded.
+    std::shared_ptr<engine::gfx::Mesh> mModel;
+    float mModelClock = 0.0f; // seconds of walk animation
+    double mElapsed = 0.0;    // frame time so far
     unsigned mLastTick = 0;
 };
+
+// The walk loops every 21 frames of 1/25 s (0.84 s of animation). Adds
+// `step` seconds to `clock` and returns true when that went past the loop's
+// end, which moves the clock back by whole loops; the animation then
+// restarts from the clock.
+bool AdvanceModelClock(float& clock, float step);
+// Whether `elapsed` seconds of frame time have reached the show's end.
+bool ShowHasEnded(double elapsed);

@@ -2,6 +2,7 @@
 // capture in both its outputs.
 #include "game/options.h"
 #include "support/scratchDir.h"
+#include "support/tinyShow.h"
 
 #include <gtest/gtest.h>
 
@@ -34,10 +35,12 @@ Outcome Game(const std::string& arguments, const std::string& environment = "") 
     return outcome;
 }
 
-// The show's effect files, without an earlier run's log.
+// The engine's own data and a small stand-in for the show's scene, without
+// an earlier run's log.
 void CopyShowData() {
     fs::copy(fs::path(KOVRA_SOURCE_DIR) / "data", "data", fs::copy_options::recursive);
     fs::remove("data/log.html");
+    WriteTinyShow();
 }
 
 bool HaveFfmpeg() {
@@ -65,6 +68,17 @@ TEST(Game, AnUnknownOptionPrintsTheHelpAsAnError) {
     EXPECT_NE(range.err.find("Capture rate must be above 0 and at most 1000 frames per second"),
               std::string::npos)
         << range.err;
+}
+
+TEST(Game, WithoutTheSceneFileItSaysWhichFileAndFails) {
+    ScratchDir dir; // an empty data folder
+    const Outcome run = Game("nodialog");
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_NE(run.err.find("Cannot load the scene file data/tree.demo: No such demo file found"),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(ReadFile("data/log.html").find("Cannot load the scene file data/tree.demo"),
+              std::string::npos);
 }
 
 TEST(Game, TwoPngCapturesOfTheShowAreTheSame) {
