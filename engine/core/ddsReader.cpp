@@ -178,8 +178,13 @@ std::optional<TextureImage> ReadDds(std::span<const std::uint8_t> bytes) {
             data += StoredLevelSize(*layout, w, h);
         }
     }
-    if (!layout->compressed && image.levelCount == 1)
+    // A file without mips gets a full chain, whatever its format: DXT blocks
+    // are decoded first, as the chain is filtered from texels.
+    if (image.levelCount == 1) {
+        if (layout->compressed)
+            image = Decompress(image);
         GenerateMipChain(image);
+    }
     return image;
 }
 

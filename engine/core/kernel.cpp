@@ -17,9 +17,12 @@ bool Kernel::AddModule(Module* module, int key) {
     Logging* log = Logging::Get();
     log->Message("Adding new module " + Narrow(module->Name()), kSource, 76);
     mRegistry.emplace(key, module);
+    // Stable, so that modules already in the list keep their order among
+    // themselves when one is added during a pass (see Pass).
     mActive.push_back(module);
-    std::sort(mActive.begin(), mActive.end(),
-              [](const Module* a, const Module* b) { return a->Priority() < b->Priority(); });
+    std::stable_sort(mActive.begin(), mActive.end(), [](const Module* a, const Module* b) {
+        return a->Priority() < b->Priority();
+    });
     try {
         module->Start();
         log->Message("Module " + Narrow(module->Name()) + " sucessfully started", kSource, 85);
@@ -62,6 +65,12 @@ void Kernel::Pass() {
         Module* module = mActive[i];
         if (module->Alive()) {
             module->Update();
+            // A module added during the update with a lower priority value
+            // went in before this one and moved it back: the walk goes on
+            // after this module, so that none is updated twice in a pass.
+            if (i >= mActive.size() || mActive[i] != module)
+                i = static_cast<size_t>(std::find(mActive.begin(), mActive.end(), module) -
+                                        mActive.begin());
             ++i;
         } else {
             mRetired.push_back(module);

@@ -26,8 +26,10 @@ void CScreen::Create(const WindowSettings& settings) {
 
 void CScreen::Start() {}
 
-// A quit posted while dispatching is retrieved after every other waiting
-// message, so it is the one left stored; it turns into a kernel quit at the next pass.
+// The last message of a pump stays stored, except that a quit is never
+// overwritten: SDL's quit (also how SIGINT and SIGTERM arrive) and a quit
+// posted while dispatching stay stored whatever follows them in the same
+// pump, and turn into a kernel quit at the next pass.
 void CScreen::Update() {
     if (mLastMessage.message == platform::WmQuit) {
         Kernel::Get()->Quit();
@@ -36,14 +38,16 @@ void CScreen::Update() {
     CWin32Window* window = CWin32Window::Get();
     if (!window->Window())
         return;
-    bool quitPosted = false;
+    bool quit = false;
     for (const platform::WindowMessage& message : window->Window()->PumpMessages()) {
         mLastMessage = message;
-        if (message.message != platform::WmQuit)
+        if (message.message == platform::WmQuit)
+            quit = true;
+        else
             window->WindowProc(message);
-        quitPosted = window->TakeQuitPosted() || quitPosted;
+        quit = window->TakeQuitPosted() || quit;
     }
-    if (quitPosted)
+    if (quit)
         mLastMessage = platform::WindowMessage{platform::WmQuit, 0, 0, 0};
 }
 

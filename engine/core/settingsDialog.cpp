@@ -104,8 +104,24 @@ Fl_Check_Button* CheckBox(int x, int y) {
     return new Fl_Check_Button(x, y, 24, 24);
 }
 
+// A Win32 push button in a dialog: Enter presses the button that has the
+// focus, as the space bar does.
+class DialogButton : public Fl_Button {
+public:
+    using Fl_Button::Fl_Button;
+    int handle(int event) override {
+        if (event == FL_KEYBOARD && Fl::focus() == this &&
+            (Fl::event_key() == FL_Enter || Fl::event_key() == FL_KP_Enter) &&
+            !(Fl::event_state() & (FL_SHIFT | FL_CTRL | FL_ALT | FL_META))) {
+            do_callback();
+            return 1;
+        }
+        return Fl_Button::handle(event);
+    }
+};
+
 Fl_Button* Button(int x, int y, const char* text) {
-    auto* button = new Fl_Button(x, y, 150, 24, text);
+    auto* button = new DialogButton(x, y, 150, 24, text);
     button->labelfont(kFont);
     button->labelsize(kFontSize);
     return button;
@@ -137,6 +153,9 @@ SettingsDialogWindow::SettingsDialogWindow() {
     }
     mStart = Button(10, 310, "Start");
     mStart->callback(&SettingsDialogWindow::OnStart, this);
+    // The default button: Enter presses it unless the other button has the
+    // focus (Start has it when the dialog opens).
+    mStart->shortcut(FL_Enter);
     mExit = Button(170, 310, "Exit");
     mExit->callback(&SettingsDialogWindow::OnExit, this);
     mFullscreen = CheckBox(160, 237);

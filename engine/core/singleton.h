@@ -2,6 +2,8 @@
 
 #include "engine/engineApi.h"
 
+#include <new>
+
 namespace engine::pattern {
 
 // Lifetime of the engine's single objects: Get() creates the object on first
@@ -10,9 +12,23 @@ namespace engine::pattern {
 // symbol shared by the library and the program.
 template <class T> class ENGINE_API Singleton {
 public:
+    // The instance is known from the moment its construction begins, so a Get() from inside T's own
+    // constructor finds the object being built instead of making another
+    // one, and another, without end. A constructor that raises leaves no
+    // instance behind.
     static T* Get() {
-        if (!mInstance)
-            mInstance = new T;
+        if (!mInstance) {
+            static_assert(alignof(T) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__);
+            void* storage = ::operator new(sizeof(T));
+            mInstance = static_cast<T*>(storage);
+            try {
+                ::new (storage) T;
+            } catch (...) {
+                mInstance = nullptr;
+                ::operator delete(storage);
+                throw;
+            }
+        }
         return mInstance;
     }
 

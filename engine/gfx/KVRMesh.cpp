@@ -19,7 +19,7 @@ namespace engine::gfx {
 
 namespace {
 
-constexpr const char* kSource = ".\\KVRMesh.cpp";
+constexpr const char* kSource = "KVRMesh";
 
 core::Logging& Log() {
     return *core::Logging::Get();

@@ -14,7 +14,7 @@ namespace engine::gfx {
 
 namespace {
 
-constexpr const char* kSource = ".\\KVRMesh.cpp";
+constexpr const char* kSource = "KVRMesh";
 
 // Smallest sizes on file: a rest record is an empty name and seven floats, a
 // curve four empty strings and a key count, a key six floats.

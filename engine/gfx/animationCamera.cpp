@@ -9,7 +9,7 @@
 namespace engine::gfx {
 
 namespace {
-constexpr const char* kSource = ".\\camera.cpp";
+constexpr const char* kSource = "camera";
 } // namespace
 
 AnimationCamera::AnimationCamera(Spatial* parent) : Node(parent) {}

@@ -16,8 +16,8 @@ void BoneAnimation::SetParents(const std::vector<std::int32_t>& parents,
     std::vector<std::int32_t> parentOf(count, -1);
     for (std::size_t i = 0; i < count && i < parents.size(); ++i) {
         if (parents[i] < -1 || parents[i] >= static_cast<std::int32_t>(count))
-            core::Logging::Get()->Error(meshName + " has an invalid bone hierarchy",
-                                        ".\\KVRMesh.cpp", __LINE__);
+            core::Logging::Get()->Error(meshName + " has an invalid bone hierarchy", "KVRMesh",
+                                        __LINE__);
         parentOf[i] = parents[i];
     }
     // Walk each chain once; meeting a bone of the chain being walked is a loop.
@@ -30,8 +30,8 @@ void BoneAnimation::SetParents(const std::vector<std::int32_t>& parents,
             b = parentOf[b];
         }
         if (b >= 0 && state[b] == OnChain)
-            core::Logging::Get()->Error(meshName + " has an invalid bone hierarchy",
-                                        ".\\KVRMesh.cpp", __LINE__);
+            core::Logging::Get()->Error(meshName + " has an invalid bone hierarchy", "KVRMesh",
+                                        __LINE__);
         for (b = static_cast<std::int32_t>(i); b >= 0 && state[b] == OnChain; b = parentOf[b])
             state[b] = Done;
     }

@@ -10,7 +10,7 @@ namespace engine::gfx {
 
 namespace {
 
-constexpr const char* kSource = ".\\demoFile.cpp";
+constexpr const char* kSource = "demoFile";
 
 // Smallest sizes on file: an object is four empty strings, six floats and a
 // curve count; a curve three empty strings and a key count; a key six floats.

@@ -21,7 +21,7 @@ namespace engine::gfx {
 
 namespace {
 
-constexpr const char* kSource = ".\\demoFile.cpp";
+constexpr const char* kSource = "demoFile";
 // Rest rotations are radians; curves store tens of degrees.
 constexpr float kRadiansToCurveUnits = 5.729578f;
 

@@ -10,11 +10,14 @@
 #include "engine/gfx/effect.h"
 #include "engine/gfx/shader.h"
 
+#include <algorithm>
+#include <filesystem>
+
 namespace engine::gfx {
 
 namespace {
 
-constexpr const char* kSource = ".\\effectPool.cpp";
+constexpr const char* kSource = "engine\\effectPool";
 constexpr int kRendererKey = 10;
 
 ScriptResourceLoader& InstalledLoader() {
@@ -74,8 +77,21 @@ std::shared_ptr<Effect> EffectPool::GenerateMaterialEffect(const std::string& pa
 
 std::shared_ptr<Effect> EffectPool::Generate(const std::string& path, bool versionTest,
                                              bool fallback) {
-    const std::vector<EffectVariant> variants = ParseMaterialScript(path, LoadScriptResource);
     core::Logging* log = core::Logging::Get();
+    // A technique whose quad material is the script being built (or one
+    // that leads back to it) would build it again inside itself until the
+    // stack runs out.
+    const std::string key = std::filesystem::path(path).lexically_normal().generic_string();
+    if (std::find(mBuilding.begin(), mBuilding.end(), key) != mBuilding.end())
+        log->Error("Quad material cycle: effect " + path + " is needed while it is being built",
+                   kSource, __LINE__);
+    mBuilding.push_back(key);
+    struct InProgress {
+        std::vector<std::string>& list;
+        ~InProgress() { list.pop_back(); }
+    } inProgress{mBuilding};
+
+    const std::vector<EffectVariant> variants = ParseMaterialScript(path, LoadScriptResource);
     for (const EffectVariant& variant : variants) {
         auto effect = std::make_shared<Effect>();
         const PassDescription* building = nullptr;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace engine::core {
 class Module;
@@ -48,6 +49,9 @@ public:
 private:
     std::shared_ptr<Effect> Generate(const std::string& path, bool versionTest, bool fallback);
 
+    // The scripts being built, outermost first: a quad material that needs
+    // one of them again would recurse without end, so it is refused.
+    std::vector<std::string> mBuilding;
     std::shared_ptr<Effect> mWireframe;
     std::uint32_t mTargetVersion = 0;
     platform::Device* mDevice = nullptr;

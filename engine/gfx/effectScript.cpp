@@ -13,7 +13,7 @@ namespace engine::gfx {
 namespace {
 
 // The reader belongs to the shader unit; its rows carry that unit's name.
-constexpr const char* kSource = ".\\Shader.cpp";
+constexpr const char* kSource = "engine\\Shader";
 
 [[noreturn]] void Fail(const std::string& message, int line) {
     core::Logging::Get()->Error(message, kSource, line);

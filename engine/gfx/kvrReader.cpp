@@ -13,7 +13,7 @@ namespace engine::gfx {
 
 namespace {
 
-constexpr const char* kSource = ".\\KVRMesh.cpp";
+constexpr const char* kSource = "KVRMesh";
 
 static_assert(std::endian::native == std::endian::little, "streams are copied as stored");
 

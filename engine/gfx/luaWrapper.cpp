@@ -18,7 +18,7 @@ namespace engine::gfx {
 
 namespace {
 
-constexpr const char* kSource = ".\\luaWrapper.cpp";
+constexpr const char* kSource = "engine\\luaWrapper";
 constexpr int kHookInterval = 1000;
 
 // The state's allocator: the usual realloc/free pair, refusing to grow past

@@ -21,7 +21,7 @@ namespace engine::gfx {
 
 namespace {
 
-constexpr const char* kSource = ".\\mesh.cpp";
+constexpr const char* kSource = "mesh";
 
 // The interleaved layout: streams in vertex order with their declaration.
 struct LayoutPart {
@@ -439,20 +439,12 @@ void Mesh::Release() {
     mPickingMesh.reset();
 }
 
-void Mesh::OnLostDevice() {
-    mVertexBuffer.reset();
-    mIndexBuffer.reset();
-}
+// Meshes take no part in the device-loss protocol: the device
+// keeps buffers across a Reset, and render objects already queued for the
+// frame that follows the reset hold these very buffers, so they must live on.
+void Mesh::OnLostDevice() {}
 
-// The resource manager resets unnamed meshes without telling them of the
-// loss, so the buffers are replaced whether or not they were dropped. A
-// mesh that was never built or whose CPU copies are released stays as it is.
-void Mesh::OnResetDevice() {
-    if (!mIndices || mVertexSize == 0)
-        return;
-    CreateVertexBuffer();
-    CreateIndexBuffer();
-}
+void Mesh::OnResetDevice() {}
 
 void Mesh::AdvanceAnimation(float seconds) {
     if (mBoneAnimation)

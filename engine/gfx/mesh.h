@@ -49,8 +49,8 @@ public:
     // objects stay until destruction.
     void Release() override;
     void Update() override {}
-    // Default-pool buffers follow the device: dropped when it is lost, made
-    // again from the kept streams after the reset.
+    // Do nothing: the buffers outlive a device loss and reset, since render
+    // objects queued before the reset still point at them.
     void OnLostDevice() override;
     void OnResetDevice() override;
     virtual std::shared_ptr<RenderObject> GetRenderObject();

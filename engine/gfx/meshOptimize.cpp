@@ -14,7 +14,7 @@ namespace engine::gfx {
 
 namespace {
 
-constexpr const char* kSource = ".\\mesh.cpp";
+constexpr const char* kSource = "mesh";
 
 // A one-dimensional spatial hash on x: bucket 0 stays empty, positions fall
 // into buckets 1 to 1001 across [minX, maxX], where minX is at most 1000 and

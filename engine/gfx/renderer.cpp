@@ -109,8 +109,10 @@ void Renderer::Submit(std::shared_ptr<RenderObject> object) {
 }
 
 void Renderer::SetRootNode(std::shared_ptr<Spatial> root) {
-    if (!root)
+    if (!root) {
+        core::Logging::Get()->Warning("Setting NULL root node. Not Allowed.", kSource, __LINE__);
         return;
+    }
     root->Parent(mTopCamera);
     mTopCamera->ClearChildren();
     mTopCamera->AddChild(root);

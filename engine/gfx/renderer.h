@@ -61,7 +61,8 @@ public:
     void Kill() override;
 
     void Submit(std::shared_ptr<RenderObject> object) override;
-    // Makes `root` the only child of the top camera; null changes nothing.
+    // Makes `root` the only child of the top camera; null warns and changes
+    // nothing.
     void SetRootNode(std::shared_ptr<Spatial> root);
 
     // The wait between attempts to reset a lost device; tests replace it.

@@ -31,7 +31,7 @@ namespace engine::gfx {
 
 namespace {
 
-constexpr const char* kSource = ".\\Shader.cpp";
+constexpr const char* kSource = "engine\\Shader";
 
 constexpr std::array<const char*, static_cast<std::size_t>(SemanticSource::Count)> kSemanticNames =
     {
@@ -161,8 +161,7 @@ void Shader::ReadQuadAnnotations() {
     mQuadMesh = core::ResourceManager::Get()->Get<KVRMesh>(core::Widen(KVRMesh::kQuadPath));
 }
 
-// A fresh render object each frame: the quad mesh makes new buffers after a
-// device reset.
+// A fresh render object each frame, from the quad mesh's current render data.
 void Shader::RenderQuad(RenderQueue& queue) {
     if (!mQuad || !mQuadMesh)
         return;
@@ -486,7 +485,9 @@ void Shader::ApplyScriptValues(CompiledEffect& effect) {
         if (mTextureHandles[i] && Enabled(mPass.textureParams[i].enabled))
             effect.SetTexture(mTextureHandles[i],
                               TextureOf(mPass.textureParams[i].value->resource.get()));
-    for (std::size_t i = 0; i < mPass.rawParams.size(); ++i)
+    // Entries pushed onto the description directly have no handle until the
+    // next bind.
+    for (std::size_t i = 0; i < std::min(mPass.rawParams.size(), mRawHandles.size()); ++i)
         if (mRawHandles[i] && mPass.rawParams[i].address)
             effect.SetRawValue(mRawHandles[i], mPass.rawParams[i].address, 0,
                                mPass.rawParams[i].size);
@@ -506,11 +507,23 @@ void Shader::RestoreScriptValues(CompiledEffect& effect) {
     restore(mPass.float4Params, mFloat4Handles, mFloat4Saved, 16);
 }
 
+// The entry comes with its handle, so the handle list stays as long as the
+// entry list and the next draw applies the entry without a re-bind. Before
+// the first bind (or after a reload) the next draw binds every list anyway.
 void Shader::AddRawData(const std::string& name, const void* address, std::uint32_t size) {
     mPass.rawParams.push_back({name, address, size});
-    // Once bound, every entry needs its handle; a rebind looks them all up.
-    if (mBoundEffect)
-        mRawHandles.push_back(mBoundEffect->GetParameterByName(name));
+    const CompiledEffect* effect = mEffect ? mEffect->Handle() : nullptr;
+    if (!effect || effect != mBoundEffect)
+        return;
+    if (mRawHandles.size() + 1 != mPass.rawParams.size()) {
+        mBoundEffect = nullptr; // entries pushed past the handles: re-bind at the next draw
+        return;
+    }
+    const ParameterHandle handle = effect->GetParameterByName(name);
+    if (!handle)
+        core::Logging::Get()->Warning("No such parameter " + name + " in shader " + mEffectPath,
+                                      kSource, __LINE__);
+    mRawHandles.push_back(handle);
 }
 
 void Shader::SetRawDataAddress(std::size_t index, const void* address) {

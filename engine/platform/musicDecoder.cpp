@@ -27,6 +27,14 @@ void RestrictOutputFormat(mpg123_handle* handle) {
         mpg123_format(handle, rates[i], MPG123_STEREO, MPG123_ENC_SIGNED_16);
 }
 
+// From the first frame on, the output keeps that frame's rate: frames of
+// another rate later in the stream are resampled by the decoder, so that
+// the player's clock (bytes over one rate) runs at the speed of the music.
+bool FixOutputRate(mpg123_handle* handle, long rate) {
+    return mpg123_format_none(handle) == MPG123_OK &&
+           mpg123_format(handle, rate, MPG123_STEREO, MPG123_ENC_SIGNED_16) == MPG123_OK;
+}
+
 } // namespace
 
 std::optional<MusicPcm> DecodeMp3(const std::string& path) {
@@ -46,6 +54,8 @@ std::optional<MusicPcm> DecodeMp3(const std::string& path) {
     int channels = 0;
     int encoding = 0;
     if (mpg123_getformat(handle.get(), &rate, &channels, &encoding) != MPG123_OK)
+        return std::nullopt;
+    if (!FixOutputRate(handle.get(), rate))
         return std::nullopt;
     pcm.rate = static_cast<int>(rate);
     // Refuse an overlong track before allocating for it.
@@ -68,6 +78,14 @@ std::optional<MusicPcm> DecodeMp3(const std::string& path) {
             tooLong = true;
             break;
         }
+        // Should the decoder still change the rate (a build without
+        // resampling), the file is refused: its clock would run wrong.
+        if (result == MPG123_NEW_FORMAT &&
+            (mpg123_getformat(handle.get(), &rate, &channels, &encoding) != MPG123_OK ||
+             rate != pcm.rate))
+            return std::nullopt;
+        if (result == MPG123_ERR && mpg123_errcode(handle.get()) == MPG123_BAD_OUTFORMAT)
+            return std::nullopt;
         // A damaged frame the decoder cannot step over ends the track there.
         if (result != MPG123_OK && result != MPG123_NEW_FORMAT)
             break;

@@ -17,8 +17,10 @@ struct MusicPcm {
 // memory (the show's track is about two minutes).
 constexpr double kMaxMusicSeconds = 600.0;
 
-// Decodes an MP3 file completely; empty when the file cannot be opened,
-// holds no audio frames or exceeds kMaxMusicSeconds.
+// Decodes an MP3 file completely, at the rate of its first frame (frames of
+// another rate are resampled); empty when the file cannot be opened, holds
+// no audio frames, exceeds kMaxMusicSeconds or changes its rate where the
+// decoder cannot resample.
 std::optional<MusicPcm> DecodeMp3(const std::string& path);
 
 } // namespace engine::platform

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cstring>
 
 namespace engine::platform {
@@ -113,16 +114,18 @@ public:
     void SetPosition(double seconds) override {
         if (mStopped)
             return;
-        seconds = std::max(seconds, 0.0);
+        // Clamped first: NaN or a huge target would not fit the byte count.
+        seconds = ClampMusicPosition(seconds);
         if (mEnded) {
             mTail.SetPosition(seconds, Clock::now());
             return;
         }
-        const size_t bytes = static_cast<size_t>(seconds * mPcm.rate) * kBytesPerFrame;
-        if (bytes >= mTotalBytes) {
+        const double frames = std::floor(seconds * mPcm.rate);
+        if (frames * kBytesPerFrame >= static_cast<double>(mTotalBytes)) {
             End(seconds, Clock::now());
             return;
         }
+        const size_t bytes = static_cast<size_t>(frames) * kBytesPerFrame;
         SDL_LockAudioDevice(mDevice.id);
         mCursor.store(bytes);
         mEndedAt.store(0);

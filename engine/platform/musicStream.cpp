@@ -8,6 +8,7 @@
 #include <mpg123.h>
 
 #include <algorithm>
+#include <cmath>
 
 // The decoder calls used here (forced stereo, format restriction by rate,
 // scanning for the length) are all in libmpg123's API version 44.
@@ -31,7 +32,7 @@ public:
     double Position() override { return mClock.Position(MusicClock::Clock::now()); }
     void SetPosition(double seconds) override {
         if (!mStopped)
-            mClock.SetPosition(std::max(seconds, 0.0), MusicClock::Clock::now());
+            mClock.SetPosition(ClampMusicPosition(seconds), MusicClock::Clock::now());
     }
 
 private:
@@ -58,6 +59,12 @@ MusicOpener& Opener() {
 } // namespace
 
 MusicStream::~MusicStream() = default;
+
+double ClampMusicPosition(double seconds) {
+    if (std::isnan(seconds) || seconds < 0.0)
+        return 0.0;
+    return std::min(seconds, kMaxMusicPosition);
+}
 
 // The player is written against SDL 2's audio device interface: the library
 // loaded at run time must be SDL 2 and no older than the headers it was

@@ -22,10 +22,17 @@ public:
     // keeps its last value.
     virtual void Stop() = 0;
     virtual double Position() = 0;
-    // Negative targets clamp to 0. A target past the end of the track
-    // continues on the clock from there.
+    // Targets go through ClampMusicPosition first. A target past the end of
+    // the track continues on the clock from there.
     virtual void SetPosition(double seconds) = 0;
 };
+
+// The latest position a seek may reach: a day, far past any track.
+constexpr double kMaxMusicPosition = 24.0 * 60.0 * 60.0;
+
+// A seek target the streams can use: negative ones and NaN become 0, and
+// ones past kMaxMusicPosition (infinity included) become kMaxMusicPosition.
+ENGINE_API double ClampMusicPosition(double seconds);
 
 // Whether the audio libraries linked at run time are those this code was
 // written for (see musicStream.cpp).

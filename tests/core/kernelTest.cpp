@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -200,11 +201,86 @@ TEST_F(KernelTest, ModuleAddedFromStartIsStartedAtOnce) {
                                                 "kill adder", "kill inner", "kill outer"}));
 }
 
+TEST_F(KernelTest, ModuleAddedDuringAPassIsUpdatedAtMostOnceInThatPass) {
+    Probe screen("screen", 1), scene("scene", 200), renderer("renderer", 12000);
+    Probe early("early", 100), late("late", 13000);
+    for (Probe* p : {&screen, &scene, &renderer})
+        Kernel::Get()->AddModule(p, p->Priority());
+    bool added = false;
+    scene.onUpdate = [&] {
+        if (added)
+            return;
+        added = true;
+        // One before the scene in the list, one after it.
+        Kernel::Get()->AddModule(&early, 50);
+        Kernel::Get()->AddModule(&late, 51);
+    };
+    gCalls.clear();
+    RunPasses(screen, 2);
+    EXPECT_EQ(gCalls, (std::vector<std::string>{
+                          "update screen", "update scene", "start early", "start late",
+                          "update renderer", "update late", "update screen", "update early",
+                          "update scene", "update renderer", "update late", "kill screen",
+                          "kill early", "kill scene", "kill renderer", "kill late"}));
+}
+
+TEST_F(KernelTest, ModulesOfEqualPriorityKeepTheirOrderWhenOneIsAddedMidPass) {
+    Probe a("a", 5), b("b", 5), c("c", 5), d("d", 5);
+    for (Probe* p : {&a, &b, &c})
+        Kernel::Get()->AddModule(p, 1);
+    bool added = false;
+    b.onUpdate = [&] {
+        if (!added)
+            Kernel::Get()->AddModule(&d, 2);
+        added = true;
+    };
+    gCalls.clear();
+    RunPasses(a, 1);
+    EXPECT_EQ(gCalls,
+              (std::vector<std::string>{"update a", "update b", "start d", "update c", "update d",
+                                        "kill a", "kill b", "kill c", "kill d"}));
+}
+
 TEST_F(KernelTest, RegistryOutlivesKillAll) {
     Probe a("a", 1);
     Kernel::Get()->AddModule(&a, 2);
     RunPasses(a, 1);
     EXPECT_EQ(Kernel::Get()->GetModule(2), &a);
+}
+
+// A singleton whose constructor asks for the singleton again, as the effect
+// pool does when its fallback effect needs a quad material.
+class ReEntrant : public engine::pattern::Singleton<ReEntrant> {
+public:
+    ReEntrant() : seen(Get()) {}
+    ReEntrant* seen;
+};
+
+TEST(Singleton, GetFromTheConstructorFindsTheInstanceBeingBuilt) {
+    ReEntrant* instance = ReEntrant::Get();
+    EXPECT_EQ(instance->seen, instance);
+    EXPECT_EQ(ReEntrant::Get(), instance);
+    delete instance;
+    EXPECT_EQ(ReEntrant::mInstance, nullptr);
+}
+
+// A constructor that raises leaves no instance behind.
+class Refusing : public engine::pattern::Singleton<Refusing> {
+public:
+    Refusing() {
+        if (refuse)
+            throw std::runtime_error("refused");
+    }
+    static inline bool refuse = true;
+};
+
+TEST(Singleton, AConstructorThatRaisesLeavesNoInstance) {
+    EXPECT_THROW(Refusing::Get(), std::runtime_error);
+    EXPECT_EQ(Refusing::mInstance, nullptr);
+    Refusing::refuse = false;
+    Refusing* instance = Refusing::Get();
+    EXPECT_EQ(Refusing::mInstance, instance);
+    delete instance;
 }
 
 TEST(Module, DefaultsAndCopies) {

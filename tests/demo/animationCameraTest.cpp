@@ -238,9 +238,8 @@ TEST_F(CameraScene, UnknownCameraWarnsAndTheNextFrameFails) {
     } catch (const Exception& e) {
         EXPECT_EQ(e.GetText(), L"There is no active camera");
     }
-    EXPECT_EQ(log.Rows(),
-              kovra::test::WarningRow(38, ".\\camera.cpp", "No such camera third found") +
-                  kovra::test::ErrorRow(45, ".\\camera.cpp", "There is no active camera"));
+    EXPECT_EQ(log.Rows(), kovra::test::WarningRow(38, "camera", "No such camera third found") +
+                              kovra::test::ErrorRow(45, "camera", "There is no active camera"));
 }
 
 } // namespace

@@ -111,8 +111,8 @@ TEST_F(DemoMeshes, MeshesGetGeometryAndNamedCurvesDriveTheirParameters) {
     EXPECT_FLOAT_EQ(*cell.address, 5.0f);
 
     const std::vector<std::string> expected = {
-        "WARNING|.\\demoFile.cpp|IPO type shine not used in any mesh shader",
-        "WARNING|.\\demoFile.cpp|IPO type glow not used in any mesh shader"};
+        "WARNING|demoFile|IPO type shine not used in any mesh shader",
+        "WARNING|demoFile|IPO type glow not used in any mesh shader"};
     EXPECT_EQ(Warnings(), expected);
     loader->DestroyInstance();
 }

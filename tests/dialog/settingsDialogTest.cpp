@@ -247,6 +247,51 @@ TEST_F(SettingsDialogTest, ClosingReturnsAndMakesTheFirstPassQuit) {
     EXPECT_EQ(module.kills, 1);
 }
 
+// A key press as the window system delivers it: to the focused widget
+// first, then as a shortcut to the window. A key that ends nothing closes
+// the dialog, so that the test fails instead of waiting for ever.
+void PressKey(SettingsDialogWindow& dialog, int key) {
+    Fl::e_keysym = key;
+    Fl::e_state = 0;
+    Fl::e_text = const_cast<char*>("\r");
+    Fl::e_length = 1;
+    Fl::handle(FL_KEYBOARD, dialog.Window());
+    if (dialog.GetOutcome() == SettingsDialogWindow::Outcome::Running)
+        dialog.Window()->do_callback();
+}
+
+TEST_F(SettingsDialogTest, EnterPressesStart) {
+    for (const int key : {FL_Enter, FL_KP_Enter}) {
+        SettingsDialogWindow dialog;
+        const WindowSettings settings = RunWith(dialog, [key](SettingsDialogWindow& d) {
+            d.BackBufferList()->value(1);
+            d.StartButton()->take_focus();
+            PressKey(d, key);
+        });
+        EXPECT_EQ(dialog.GetOutcome(), SettingsDialogWindow::Outcome::Started) << key;
+        EXPECT_EQ(settings.backBufferFormat, 23);
+    }
+    // Enter is also Start's shortcut: it answers while no button has the focus.
+    SettingsDialogWindow dialog;
+    RunWith(dialog, [](SettingsDialogWindow& d) {
+        d.ResolutionList()->take_focus();
+        PressKey(d, FL_Enter);
+    });
+    EXPECT_EQ(dialog.GetOutcome(), SettingsDialogWindow::Outcome::Started);
+    EXPECT_EQ(ReadLog().find("Quit called"), std::string::npos);
+}
+
+TEST_F(SettingsDialogTest, EnterOnTheFocusedExitButtonExits) {
+    engine::core::SetProcessExit(&RecordExit);
+    SettingsDialogWindow dialog;
+    RunWith(dialog, [](SettingsDialogWindow& d) {
+        d.ExitButton()->take_focus();
+        PressKey(d, FL_Enter);
+    });
+    EXPECT_EQ(gExitCode, 0);
+    EXPECT_EQ(dialog.GetOutcome(), SettingsDialogWindow::Outcome::Exited);
+}
+
 TEST_F(SettingsDialogTest, ExitEndsTheProcessWithCodeZero) {
     engine::core::SetProcessExit(&RecordExit);
     SettingsDialogWindow dialog;

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+
 using namespace engine;
 using kovra::test::RuntimeFixture;
 
@@ -41,9 +44,9 @@ protected:
     }
 
     static constexpr const char* kFailed =
-        "WARNING|.\\effectPool.cpp|Effect data/fx/versions.fx Technique ";
+        "WARNING|engine\\effectPool|Effect data/fx/versions.fx Technique ";
     static constexpr const char* kFallback =
-        "WARNING|.\\effectPool.cpp|No effects supported in the list, falling back to wireframe";
+        "WARNING|engine\\effectPool|No effects supported in the list, falling back to wireframe";
 
     platform::RecordingDevice mDevice;
     RuntimeFixture mRuntime{&mDevice};
@@ -85,17 +88,17 @@ TEST_F(EffectPoolTest, EveryVariantFailingGivesTheSharedWireframeEffect) {
     EXPECT_EQ(first->Streams(), std::set<int>{gfx::kStreamPosition});
     const std::vector<std::string> warnings = {
         std::string(kFailed) + "Missing failed",
-        "WARNING|.\\effectPool.cpp|Effect data/fx/absent.fx Technique T20 failed",
+        "WARNING|engine\\effectPool|Effect data/fx/absent.fx Technique T20 failed",
         std::string(kFailed) + "T30 failed",
         kFallback,
     };
     std::vector<std::string> seen;
     for (const auto& row : log)
-        if (row.starts_with("WARNING|.\\effectPool"))
+        if (row.starts_with("WARNING|engine\\effectPool"))
             seen.push_back(row);
     EXPECT_EQ(seen, warnings);
     EXPECT_NE(std::find(log.begin(), log.end(),
-                        "ERROR|.\\Shader.cpp|No such technique Missing in data/fx/versions.fx"),
+                        "ERROR|engine\\Shader|No such technique Missing in data/fx/versions.fx"),
               log.end());
     EXPECT_EQ(gfx::EffectPool::Get()->GenerateEffect("data/a.efx"), first);
 }
@@ -107,7 +110,7 @@ TEST_F(EffectPoolTest, TechniqueThatDoesNotValidateIsSkipped) {
     const auto log = mRuntime.TakeLog();
     EXPECT_NE(
         std::find(log.begin(), log.end(),
-                  "WARNING|.\\Shader.cpp|FXShader versions.fx with technique T30 not supported"),
+                  "WARNING|engine\\Shader|FXShader versions.fx with technique T30 not supported"),
         log.end());
 }
 
@@ -122,7 +125,7 @@ TEST_F(EffectPoolTest, MaterialEffectsIgnoreTheCapAndRaiseWhenNothingWorks) {
     const auto log = mRuntime.TakeLog();
     ASSERT_GE(log.size(), 2u);
     EXPECT_EQ(log[log.size() - 2], std::string(kFailed) + "Nope failed");
-    EXPECT_EQ(log.back(), "ERROR|.\\effectPool.cpp|Failed to generate an effect");
+    EXPECT_EQ(log.back(), "ERROR|engine\\effectPool|Failed to generate an effect");
 }
 
 TEST_F(EffectPoolTest, SameScriptTwiceSharesTheCompiledFile) {
@@ -147,7 +150,79 @@ TEST_F(EffectPoolTest, ScriptErrorsLeaveTheGenerator) {
     RuntimeFixture::Write("data/a.efx", "effect = 3");
     EXPECT_THROW(gfx::EffectPool::Get()->GenerateEffect("data/a.efx"), core::Exception);
     const auto log = mRuntime.TakeLog();
-    EXPECT_EQ(log.back(), "ERROR|.\\Shader.cpp|Effect must be a table");
+    EXPECT_EQ(log.back(), "ERROR|engine\\Shader|Effect must be a table");
+}
+
+// Techniques drawn with screen quads whose materials lead back to
+// themselves: Self names its own script, Ping and Pong name each other's.
+const char* const kLoopsFx = R"(float4x4 wvp : WorldViewProjection;
+vertexshader vs { void main() { gl_Position = POSITION * wvp; } }
+technique Self < bool quad = true; string material = "self"; > { pass { VertexShader = compile vs_1_1 vs(); } }
+technique Ping < bool quad = true; string material = "pong"; > { pass { VertexShader = compile vs_1_1 vs(); } }
+technique Pong < bool quad = true; string material = "ping"; > { pass { VertexShader = compile vs_1_1 vs(); } }
+technique Plain { pass { VertexShader = compile vs_1_1 vs(); } }
+technique Framed < bool quad = true; string material = "plain"; > { pass { VertexShader = compile vs_1_1 vs(); } }
+)";
+
+class QuadMaterialTest : public EffectPoolTest {
+protected:
+    QuadMaterialTest() {
+        RuntimeFixture::Write("data/fx/loops.fx", kLoopsFx);
+        for (const char* name : {"self", "ping", "pong", "plain"}) {
+            std::string technique = name;
+            technique[0] = static_cast<char>(std::toupper(technique[0]));
+            RuntimeFixture::Write(std::string("data/fx/") + name + ".efx",
+                                  "effect = {" + Variant(1, technique, "loops") + "}");
+        }
+    }
+
+    static bool Has(const std::vector<std::string>& log, const std::string& row) {
+        return std::find(log.begin(), log.end(), row) != log.end();
+    }
+};
+
+TEST_F(QuadMaterialTest, AMaterialThatNamesItselfIsRefused) {
+    auto* pool = gfx::EffectPool::Get();
+    EXPECT_THROW(pool->GenerateMaterialEffect("data/fx/self.efx"), core::Exception);
+    auto log = mRuntime.TakeLog();
+    EXPECT_TRUE(Has(log, "ERROR|engine\\effectPool|Quad material cycle: effect data/fx/self.efx "
+                         "is needed while it is being built"));
+
+    // An effect drawn with it falls back to the wireframe effect.
+    RuntimeFixture::Write("data/a.efx", "effect = {" + Variant(1, "Self", "loops") + "}");
+    EXPECT_EQ(pool->GenerateEffect("data/a.efx"), pool->WireframeEffect());
+    log = mRuntime.TakeLog();
+    EXPECT_TRUE(Has(log, kFallback));
+    EXPECT_TRUE(Has(log, "ERROR|engine\\effectPool|Quad material cycle: effect data/fx/self.efx "
+                         "is needed while it is being built"));
+}
+
+TEST_F(QuadMaterialTest, TwoMaterialsThatNameEachOtherAreRefused) {
+    RuntimeFixture::Write("data/a.efx", "effect = {" + Variant(2, "Ping", "loops") +
+                                            Variant(1, "Plain", "loops") + "}");
+    const auto effect = gfx::EffectPool::Get()->GenerateEffect("data/a.efx");
+    EXPECT_EQ(ChosenTechnique(effect), "Plain");
+    const auto log = mRuntime.TakeLog();
+    EXPECT_TRUE(Has(log, "ERROR|engine\\effectPool|Quad material cycle: effect data/fx/pong.efx "
+                         "is needed while it is being built"));
+    EXPECT_TRUE(
+        Has(log, "WARNING|engine\\effectPool|Effect data/fx/loops.fx Technique Ping failed"));
+    // The refusal does not stick: the materials build where they do not loop.
+    EXPECT_NE(gfx::EffectPool::Get()->GenerateMaterialEffect("data/fx/plain.efx"), nullptr);
+}
+
+// The pool's own fallback effect may use a quad material: building it asks
+// the pool (through its singleton) while the pool is still being built.
+TEST_F(QuadMaterialTest, AQuadInTheWireframeEffectFindsThePoolBeingBuilt) {
+    delete gfx::EffectPool::mInstance;
+    RuntimeFixture::Write("data/wireframe.efx", "effect = {" + Variant(0, "Framed", "loops") + "}");
+    auto* pool = gfx::EffectPool::Get();
+    ASSERT_NE(pool->WireframeEffect(), nullptr);
+    const auto& shader = pool->WireframeEffect()->Shaders().at(0);
+    EXPECT_TRUE(shader->IsQuad());
+    ASSERT_NE(shader->QuadMaterial(), nullptr);
+    EXPECT_EQ(shader->QuadMaterial()->Shaders().at(0)->Description().technique, "Plain");
+    EXPECT_EQ(gfx::EffectPool::mInstance, pool);
 }
 
 TEST_F(EffectPoolTest, MissingWireframeScriptLeavesThePoolWorkingWithoutFallback) {

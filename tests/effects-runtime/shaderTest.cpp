@@ -196,16 +196,37 @@ TEST_F(ShaderTest, IpoCellsFeedTheirValueOnceBoundAndAreNotRestored) {
     EXPECT_EQ(mCompiled->GetFloat(Parameter("anim")), 0.75f);
 }
 
-TEST_F(ShaderTest, RawDataIsAppliedFromItsAddressAfterARebind) {
+// The entry comes with its handle: the draw straight after adding it
+// applies it, with no re-bind in between.
+TEST_F(ShaderTest, RawDataIsAppliedFromItsAddressByTheNextDraw) {
     math::Matrix4x4 bones[2] = {math::Matrix4x4::Identity, math::Matrix4x4::Identity};
     bones[1].m[12] = 42.0f;
     mShader->AddRawData("bones", bones, sizeof(bones));
-    mShader->BindParameters();
     Draw();
     EXPECT_EQ(Uploaded("bones").at(16 + 12), 42.0f);
     bones[1].m[12] = 43.0f;
     Draw();
     EXPECT_EQ(Uploaded("bones").at(16 + 12), 43.0f);
+    // A re-bind keeps the entry and finds its handle again.
+    mShader->BindParameters();
+    bones[1].m[12] = 44.0f;
+    Draw();
+    EXPECT_EQ(Uploaded("bones").at(16 + 12), 44.0f);
+}
+
+TEST_F(ShaderTest, RawDataForAMissingParameterWarnsAndIsNeverApplied) {
+    const float data[4] = {1, 2, 3, 4};
+    mRuntime.TakeLog();
+    mShader->AddRawData("absent", data, sizeof(data));
+    EXPECT_EQ(mRuntime.TakeLog(),
+              std::vector<std::string>{
+                  "WARNING|engine\\Shader|No such parameter absent in shader data/fx/shader.fx"});
+    Draw();
+    math::Matrix4x4 bones[2] = {math::Matrix4x4::Identity, math::Matrix4x4::Identity};
+    bones[0].m[2] = 3.0f;
+    mShader->AddRawData("bones", bones, sizeof(bones));
+    Draw();
+    EXPECT_EQ(Uploaded("bones").at(2), 3.0f);
 }
 
 TEST_F(ShaderTest, TweakablesGetDefaultsOnce) {
@@ -242,7 +263,7 @@ TEST_F(ShaderTest, MissingParameterWarnsOncePerBind) {
         const auto log = mRuntime.TakeLog();
         return std::count(
             log.begin(), log.end(),
-            "WARNING|.\\Shader.cpp|No such parameter missing in shader data/fx/shader.fx");
+            "WARNING|engine\\Shader|No such parameter missing in shader data/fx/shader.fx");
     };
     EXPECT_EQ(countWarnings(), 1);
     mShader->BindParameters();
@@ -270,7 +291,7 @@ TEST_F(ShaderTest, FailedDrawRaises) {
     mShader->BeginPass(0);
     EXPECT_THROW(mShader->Render(mObject), core::Exception);
     const auto log = mRuntime.TakeLog();
-    EXPECT_EQ(log.back(), "ERROR|.\\Shader.cpp|Failed to render an object");
+    EXPECT_EQ(log.back(), "ERROR|engine\\Shader|Failed to render an object");
 }
 
 TEST_F(ShaderTest, PassesBeginAndEndTheTechnique) {
@@ -306,7 +327,7 @@ TEST_F(ShaderTest, QuadAnnotations) {
     EXPECT_EQ(quad->QuadMesh()->VertexCount(), 4);
     auto log = mRuntime.TakeLog();
     ASSERT_FALSE(log.empty());
-    EXPECT_EQ(log.front(), "MESSAGE|.\\Shader.cpp|Loading quad material data/fx/glow.efx");
+    EXPECT_EQ(log.front(), "MESSAGE|engine\\Shader|Loading quad material data/fx/glow.efx");
 
     std::filesystem::remove("data/quad.kvr");
     const auto plain = build("NoQuad");
@@ -317,7 +338,7 @@ TEST_F(ShaderTest, QuadAnnotations) {
 
     EXPECT_FALSE(build("QuadWithoutMaterial")->IsQuad());
     EXPECT_EQ(mRuntime.TakeLog(),
-              std::vector<std::string>{"WARNING|.\\Shader.cpp|Quad in effect data/fx/shader.fx is "
+              std::vector<std::string>{"WARNING|engine\\Shader|Quad in effect data/fx/shader.fx is "
                                        "true, but material not available"});
 }
 
@@ -327,7 +348,7 @@ TEST_F(ShaderTest, MissingTechniqueRaises) {
     mRuntime.TakeLog();
     EXPECT_THROW(gfx::Shader(pass, "data/fx/shader.fx"), core::Exception);
     EXPECT_EQ(mRuntime.TakeLog().back(),
-              "ERROR|.\\Shader.cpp|No such technique Absent in data/fx/shader.fx");
+              "ERROR|engine\\Shader|No such technique Absent in data/fx/shader.fx");
 }
 
 } // namespace

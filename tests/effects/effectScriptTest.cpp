@@ -111,7 +111,7 @@ TEST_F(EffectScriptTest, ReadsAFullPassDescription) {
     EXPECT_EQ(mRequests, expected);
 
     const std::string rows = mLog.Rows();
-    EXPECT_NE(rows.find("<td>.\\Shader.cpp</td><td>Parsing material script data/test.efx</td>"),
+    EXPECT_NE(rows.find("<td>engine\\Shader</td><td>Parsing material script data/test.efx</td>"),
               std::string::npos)
         << rows;
 }
@@ -230,7 +230,7 @@ TEST_F(EffectScriptTest, EveryMalformedPartGivesItsError) {
 
     const std::string rows = mLog.Rows();
     EXPECT_NE(rows.find("<tr class=\"error\"><td>ERROR</td><td>"), std::string::npos);
-    EXPECT_NE(rows.find("</td><td>.\\Shader.cpp</td><td>Params must be a table</td></tr>"),
+    EXPECT_NE(rows.find("</td><td>engine\\Shader</td><td>Params must be a table</td></tr>"),
               std::string::npos)
         << rows;
 }
@@ -266,7 +266,7 @@ TEST_F(EffectScriptTest, MissingFileIsReportedAsLuaDoes) {
                   "Error in lua script: cannot open data/none.efx: No such file or directory");
     }
     const std::string rows = mLog.Rows();
-    EXPECT_NE(rows.find("</td><td>.\\luaWrapper.cpp</td><td>Error in lua script: cannot open "
+    EXPECT_NE(rows.find("</td><td>engine\\luaWrapper</td><td>Error in lua script: cannot open "
                         "data/none.efx: No such file or directory</td></tr>"),
               std::string::npos)
         << rows;

@@ -188,7 +188,7 @@ TEST_F(KvrMeshTest, QuadFileIsWrittenByteForByteAndLoadsAsFourTexturedVertices) 
     EXPECT_FLOAT_EQ(mesh->BoundingSphereRadius(), std::sqrt(2.0f));
     const auto log = runtime.TakeLog();
     ASSERT_FALSE(log.empty());
-    EXPECT_EQ(log.front(), "MESSAGE|.\\KVRMesh.cpp|Loading .kvr mesh data/quad.kvr");
+    EXPECT_EQ(log.front(), "MESSAGE|KVRMesh|Loading .kvr mesh data/quad.kvr");
 
     // A quad file already there is the one read, and it stays as it was.
     delete ResourceManager::mInstance;
@@ -210,9 +210,9 @@ TEST_F(KvrMeshTest, LoadingErrorsNameTheMesh) {
     runtime.TakeLog();
     EXPECT_EQ(ErrorOf([] { Load("data/cut.kvr"); }), "data/cut.kvr is truncated");
     EXPECT_EQ(runtime.TakeLog(),
-              (std::vector<std::string>{"MESSAGE|.\\KVRMesh.cpp|Loading .kvr mesh data/cut.kvr",
-                                        "ERROR|.\\KVRMesh.cpp|data/cut.kvr is truncated",
-                                        "MESSAGE|.\\mesh.cpp|Destroying data/cut.kvr mesh"}));
+              (std::vector<std::string>{"MESSAGE|KVRMesh|Loading .kvr mesh data/cut.kvr",
+                                        "ERROR|KVRMesh|data/cut.kvr is truncated",
+                                        "MESSAGE|mesh|Destroying data/cut.kvr mesh"}));
     RuntimeFixture::Write("data/text.kvr", "solid cube\nfacet normal 0 0 1\n");
     EXPECT_EQ(ErrorOf([] { Load("data/text.kvr"); }), "data/text.kvr is not a .kvr mesh");
     for (const std::string name : {"../secret.kvr", "data/../../secret.kvr", "/tmp/secret.kvr"})
@@ -359,6 +359,6 @@ TEST_F(MeshTest, OptimizeWeldsByPositionTextureAndNormalAngle) {
     auto none = empty.Make();
     EXPECT_EQ(ErrorOf([&] { none->Optimize(30.0f); }),
               "Can not optimize a mesh with 0 vertices in data/test.kvr");
-    EXPECT_NE(Rows().find(Row("MESSAGE", ".\\mesh.cpp", "Optimizing mesh data/sheet.kvr")),
+    EXPECT_NE(Rows().find(Row("MESSAGE", "mesh", "Optimizing mesh data/sheet.kvr")),
               std::string::npos);
 }

@@ -13,7 +13,7 @@ using engine::platform::RecordingDevice;
 
 namespace {
 
-constexpr const char* kMesh = ".\\mesh.cpp";
+constexpr const char* kMesh = "mesh";
 
 // Two faces of different size meeting along the edge 0-2, and a vertex that
 // no face uses.

@@ -1,10 +1,15 @@
 #include "rendererFixture.h"
 
 #include "engine/core/exception.h"
+#include "engine/core/graphicsDevice.h"
+#include "engine/gfx/compiledEffect.h"
+#include "engine/gfx/mesh.h"
+#include "engine/gfx/meshData.h"
 #include "engine/wrapper/wrapper.h"
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 
 using engine::core::Exception;
 using engine::core::Input;
@@ -188,6 +193,57 @@ TEST_F(RendererTest, LostDeviceSkipsFramesUntilItCanBeReset) {
     EXPECT_TRUE(Logged(rows, "MESSAGE", "D3DDevice reseting"));
 }
 
+// Objects of a mesh queued while the device is lost are drawn in the frame
+// that resets it: the mesh's buffers they point at must still be the mesh's.
+TEST_F(RendererTest, QueuedMeshObjectsAreDrawnWithLiveBuffersAfterAReset) {
+    using engine::gfx::MeshData;
+    using engine::math::Vector3f;
+    Vector3f positions[] = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+    int indices[] = {0, 1, 2};
+    auto mesh =
+        engine::CreateMesh({{MeshData::Position, positions}}, indices, 3, 3, 4, Pass("One", 0));
+    auto* vertexBuffer = mesh->GetVertexBuffer();
+    auto* indexBuffer = mesh->GetIndexBuffer();
+    scene->objects = {mesh->GetRenderObject()};
+    Device().SetCooperativeLevel(Result::DeviceLost);
+    Frame();
+    ASSERT_TRUE(renderer->DeviceLost());
+
+    // Submitted between frames, as the program's scene module does; the
+    // frames that cannot reset keep them queued.
+    scene->objects.clear();
+    renderer->Submit(mesh->GetRenderObject());
+    Frame();
+    renderer->Submit(mesh->GetRenderObject());
+    ASSERT_EQ(renderer->Queue().size(), 2u);
+
+    Device().SetCooperativeLevel(Result::DeviceNotReset);
+    Device().ClearCalls();
+    Frame();
+    EXPECT_FALSE(renderer->DeviceLost());
+    EXPECT_EQ(Device().Count(Call::CreateVertexBuffer), 0u);
+    EXPECT_EQ(Device().Count(Call::CreateIndexBuffer), 0u);
+    EXPECT_EQ(mesh->GetVertexBuffer(), vertexBuffer);
+    EXPECT_EQ(mesh->GetIndexBuffer(), indexBuffer);
+    EXPECT_EQ(Trace(), "Begin Clear Pass Draw3 Draw3 End Present");
+    for (const auto& call : Device().Calls()) {
+        if (call.call == Call::SetStreamSource) {
+            EXPECT_EQ(call.object, mesh->GetVertexBuffer());
+        }
+        if (call.call == Call::SetIndices) {
+            EXPECT_EQ(call.object, mesh->GetIndexBuffer());
+        }
+    }
+}
+
+TEST_F(RendererTest, NullRootWarnsAndChangesNothing) {
+    renderer->SetRootNode(nullptr);
+    EXPECT_EQ(renderer->Root(), scene);
+    ASSERT_EQ(renderer->GetTopCamera()->Children().size(), 1u);
+    EXPECT_EQ(renderer->GetTopCamera()->Children()[0], scene);
+    EXPECT_TRUE(Logged(log.Rows(), "WARNING", "Setting NULL root node. Not Allowed."));
+}
+
 TEST_F(RendererTest, FailureMidFrameKeepsTheQueueAndTheNextFrameOnlyPresents) {
     scene->objects = {Object(Pass("One", 1, "depthB"), 1)};
     Device().SetFailure(Call::SetRenderTarget);
@@ -332,20 +388,39 @@ TEST_F(RendererTest, F9ReloadsResourcesOnPressOnly) {
 TEST(RendererWithoutDevice, DrawsNothingAndEmptiesTheQueue) {
     LogCapture log;
     Input::Get()->Clear();
+    // A shader needs its effect file, compiled on the engine's device: made
+    // on a recording device that is gone again before the renderer runs.
+    engine::platform::RecordingDevice device;
+    engine::core::SetGraphicsDevice(&device);
+    std::filesystem::create_directories("data/fx");
+    std::ofstream("data/fx/test.fx") << kTestEffect;
+    engine::gfx::PassDescription pass;
+    pass.effectFile = "test.fx";
+    pass.technique = "One";
     auto object = std::make_shared<engine::gfx::RenderObject>();
     object->effect = std::make_shared<engine::gfx::Effect>();
+    object->effect->AddShader(std::make_shared<engine::gfx::Shader>(pass, "data/fx/test.fx"));
+    engine::core::SetGraphicsDevice(nullptr);
+    device.ClearCalls();
     {
         engine::gfx::Renderer renderer;
         auto scene = std::make_shared<Submitter>();
+        scene->objects = {object};
         renderer.SetRootNode(scene);
+        renderer.Submit(object);
+        ASSERT_EQ(renderer.Queue().size(), 1u);
         renderer.Update();
         EXPECT_TRUE(renderer.Queue().empty());
         EXPECT_EQ(engine::core::CWin32Window::Get()->Device(), nullptr);
     }
+    EXPECT_TRUE(device.Calls().empty()) << "nothing is drawn without a device";
+    object.reset();
+    delete engine::gfx::EffectPool::mInstance;
     delete engine::core::ResourceManager::mInstance;
     delete engine::core::CWin32Window::mInstance;
     delete engine::core::Timer::mInstance;
     delete Input::mInstance;
+    engine::gfx::SharedParameterPool::Instance().Clear();
 }
 
 TEST_F(RendererTest, SubmitAddsOneEntryPerShaderInPassOrder) {

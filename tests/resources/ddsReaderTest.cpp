@@ -100,14 +100,24 @@ TEST(DdsReader, UncompressedLayoutsBecomeArgb) {
     }
 }
 
-TEST(DdsReader, Dxt1BlocksAreKeptAndDecodeToPalette) {
+namespace {
+
+// A 4 x 4 DXT file with its whole chain (4x4, 2x2, 1x1: one block a level),
+// which keeps its blocks.
+std::optional<TextureImage> ReadBlocks(std::uint32_t fourCC, const std::string& block) {
+    return Read(
+        DdsFile({.width = 4, .height = 4, .mipCount = 3, .fourCC = fourCC}, block + block + block));
+}
+
+} // namespace
+
+TEST(DdsReader, Dxt1BlocksWithTheirMipsAreKeptAndDecodeToPalette) {
     // Colour 0 red, colour 1 blue (four-colour mode); texels 0..3 use indices 0..3.
     const std::string block("\x00\xF8\x1F\x00\xE4\x00\x00\x00", 8);
-    DdsHeader header{.width = 4, .height = 4, .fourCC = kFourCCDxt1};
-    const auto image = Read(DdsFile(header, block));
+    const auto image = ReadBlocks(kFourCCDxt1, block);
     ASSERT_TRUE(image);
     EXPECT_EQ(image->format, Format::DXT1);
-    EXPECT_EQ(image->levelCount, 1); // no chain is made for blocks
+    EXPECT_EQ(image->levelCount, 3);
     EXPECT_EQ(image->Level(0, 0), Bytes(block));
 
     const TextureImage argb = Decompress(*image);
@@ -122,7 +132,7 @@ TEST(DdsReader, Dxt1BlocksAreKeptAndDecodeToPalette) {
 
     // Colour 0 <= colour 1: three colours and transparent black at index 3.
     const std::string threeColour("\x1F\x00\x00\xF8\x1B\x00\x00\x00", 8);
-    const auto cut = Decompress(*Read(DdsFile(header, threeColour)));
+    const auto cut = Decompress(*ReadBlocks(kFourCCDxt1, threeColour));
     const auto cutTexels = Words(cut.Level(0, 0));
     EXPECT_EQ(cutTexels[0], 0x00000000u);
     EXPECT_EQ(cutTexels[1], 0xFF7F007Fu);
@@ -130,15 +140,44 @@ TEST(DdsReader, Dxt1BlocksAreKeptAndDecodeToPalette) {
     EXPECT_EQ(cutTexels[3], 0xFF0000FFu);
 }
 
+// Like an uncompressed file, a single-level DXT file gets a full chain: its
+// blocks are decoded, then filtered.
+TEST(DdsReader, Dxt1WithoutMipsIsDecodedAndGetsAFullChain) {
+    // Colour 0 red, colour 1 blue; index 0 everywhere but texel 1 (index 1).
+    const std::string block("\x00\xF8\x1F\x00\x04\x00\x00\x00", 8);
+    const auto image = Read(DdsFile({.width = 4, .height = 4, .fourCC = kFourCCDxt1}, block));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->format, Format::A8R8G8B8);
+    ASSERT_EQ(image->levelCount, 3); // 4x4, 2x2, 1x1
+    EXPECT_EQ(Words(image->Level(0, 0)),
+              Words(Decompress(*ReadBlocks(kFourCCDxt1, block)).Level(0, 0)));
+    // The top-left 2 x 2 holds three red texels and one blue one.
+    EXPECT_EQ(Words(image->Level(0, 1)),
+              (std::vector<std::uint32_t>{0xFFBF0040, 0xFFFF0000, 0xFFFF0000, 0xFFFF0000}));
+    EXPECT_EQ(Words(image->Level(0, 2)), (std::vector<std::uint32_t>{0xFFEF0010}));
+
+    // An 8 x 4 file of two blocks: a chain of 8x4, 4x2, 2x1, 1x1.
+    const auto wide =
+        Read(DdsFile({.width = 8, .height = 4, .fourCC = kFourCCDxt1}, block + block));
+    ASSERT_TRUE(wide);
+    EXPECT_EQ(wide->levelCount, 4);
+    EXPECT_EQ(wide->Level(0, 3).size(), 4u);
+}
+
 TEST(DdsReader, Dxt3AndDxt5AlphaDecode) {
     const std::string white("\xFF\xFF\x00\x00\x00\x00\x00\x00", 8);
     const auto alphaOf = [&](std::uint32_t fourCC, const std::string& alphaBlock) {
-        const auto image =
-            Read(DdsFile({.width = 4, .height = 4, .fourCC = fourCC}, alphaBlock + white));
+        const auto image = ReadBlocks(fourCC, alphaBlock + white);
         std::vector<std::uint32_t> alpha;
         for (std::uint32_t texel : Words(Decompress(*image).Level(0, 0)))
             alpha.push_back(texel >> 24);
         EXPECT_EQ(Words(Decompress(*image).Level(0, 0))[0] & 0xFFFFFF, 0xFFFFFFu);
+        // Without mips the same blocks come out decoded, with a chain.
+        const auto single =
+            Read(DdsFile({.width = 4, .height = 4, .fourCC = fourCC}, alphaBlock + white));
+        EXPECT_EQ(single->format, Format::A8R8G8B8);
+        EXPECT_EQ(single->levelCount, 3);
+        EXPECT_EQ(single->Level(0, 0), Decompress(*image).Level(0, 0));
         return std::vector<std::uint32_t>(alpha.begin(), alpha.begin() + 4);
     };
     // DXT3: one nibble per texel.

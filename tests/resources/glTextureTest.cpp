@@ -51,6 +51,9 @@ TEST_F(GlTextureTest, LoadsFlatCompressedAndCubeTextures) {
     WriteFile(log.Dir().Path() / "data/flat.dds",
               DdsFile({.width = 16, .height = 8}, Texels(0xFF808080, 128)));
     WriteFile(log.Dir().Path() / "data/blocks.dds",
+              DdsFile({.width = 8, .height = 8, .mipCount = 4, .fourCC = kFourCCDxt1},
+                      std::string(32 + 3 * 8, '\x11')));
+    WriteFile(log.Dir().Path() / "data/single.dds",
               DdsFile({.width = 8, .height = 8, .fourCC = kFourCCDxt1}, std::string(32, '\x11')));
     WriteFile(log.Dir().Path() / "data/sky.dds",
               DdsFile({.width = 4, .height = 4, .mipCount = 3, .caps2 = kCubeAllFaces},
@@ -69,8 +72,15 @@ TEST_F(GlTextureTest, LoadsFlatCompressedAndCubeTextures) {
         dynamic_cast<Texture*>(manager->Get<ManagedTexture>(L"data/blocks.dds")->Handle());
     ASSERT_NE(blocks, nullptr);
     EXPECT_EQ(blocks->Width(), 8);
-    EXPECT_EQ(blocks->LevelCount(), 1);
+    EXPECT_EQ(blocks->LevelCount(), 4);
     EXPECT_TRUE(blocks->GetFormat() == Format::DXT1 || blocks->GetFormat() == Format::A8R8G8B8);
+
+    // Without stored mips the blocks are decoded and get a full chain.
+    auto* single =
+        dynamic_cast<Texture*>(manager->Get<ManagedTexture>(L"data/single.dds")->Handle());
+    ASSERT_NE(single, nullptr);
+    EXPECT_EQ(single->LevelCount(), 4);
+    EXPECT_EQ(single->GetFormat(), Format::A8R8G8B8);
 
     auto* cube =
         dynamic_cast<CubeTexture*>(manager->Get<ManagedCubeTexture>(L"data/sky.dds")->Handle());

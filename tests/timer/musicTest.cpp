@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <thread>
 
 #include <unistd.h>
@@ -61,6 +63,32 @@ TEST(MusicDecoder, DecodesEveryFrameAsSixteenBitStereoAtTheFilesRate) {
             std::filesystem::remove(path);
         }
     }
+}
+
+// A stream whose rate changes mid-way decodes at its first rate throughout:
+// the player's clock counts bytes at one rate, so the later frames must be
+// resampled to it, or the clock would run fast through them.
+TEST(MusicDecoder, ARateChangeMidStreamIsResampledToTheFirstRate) {
+    const std::string first = TempPath("first.mp3");
+    const std::string second = TempPath("second.mp3");
+    const std::string joined = TempPath("joined.mp3");
+    WriteSilentMp3(first, 20, 44100, false);
+    WriteSilentMp3(second, 20, 48000, false);
+    {
+        std::ofstream out(joined, std::ios::binary);
+        out << std::ifstream(first, std::ios::binary).rdbuf()
+            << std::ifstream(second, std::ios::binary).rdbuf();
+    }
+    const auto pcm = platform::DecodeMp3(joined);
+    std::filesystem::remove(first);
+    std::filesystem::remove(second);
+    std::filesystem::remove(joined);
+    ASSERT_TRUE(pcm);
+    EXPECT_EQ(pcm->rate, 44100);
+    // 20 frames at each rate last 20 x 1152 / 44100 + 20 x 1152 / 48000 s.
+    const double heard = 20.0 * kSamplesPerFrame / 44100 + 20.0 * kSamplesPerFrame / 48000;
+    const double decoded = static_cast<double>(pcm->samples.size()) / 2 / pcm->rate;
+    EXPECT_NEAR(decoded, heard, 0.01);
 }
 
 TEST(MusicDecoder, RefusesMissingAndNonAudioFiles) {
@@ -134,6 +162,37 @@ TEST(MusicStream, SeekPastTheEndContinuesOnTheClock) {
     EXPECT_EQ(stream->Position(), 100.0);
     stream->Play();
     ASSERT_TRUE(Eventually([&] { return stream->Position() > 100.02; }));
+}
+
+// NaN or a huge target must not reach the conversion to a byte count.
+TEST(MusicStream, SeeksToNanOrHugeTimesAreClamped) {
+    EXPECT_EQ(platform::ClampMusicPosition(std::nan("")), 0.0);
+    EXPECT_EQ(platform::ClampMusicPosition(-3.0), 0.0);
+    EXPECT_EQ(platform::ClampMusicPosition(2.5), 2.5);
+    EXPECT_EQ(platform::ClampMusicPosition(1e300), platform::kMaxMusicPosition);
+    EXPECT_EQ(platform::ClampMusicPosition(std::numeric_limits<double>::infinity()),
+              platform::kMaxMusicPosition);
+
+    const std::string path = TempPath("seek.mp3");
+    WriteSilentMp3(path, 100, 44100, false);
+    auto stream = platform::OpenMusic(path);
+    std::filesystem::remove(path);
+    ASSERT_TRUE(stream);
+    stream->SetPosition(std::nan(""));
+    EXPECT_EQ(stream->Position(), 0.0);
+    stream->SetPosition(1.0);
+    stream->SetPosition(-std::numeric_limits<double>::infinity());
+    EXPECT_EQ(stream->Position(), 0.0);
+    stream->SetPosition(1e300); // past the end: the clock goes on from the clamp
+    EXPECT_EQ(stream->Position(), platform::kMaxMusicPosition);
+    stream->SetPosition(std::nan(""));
+    EXPECT_EQ(stream->Position(), 0.0);
+
+    auto silent = platform::CreateSilentMusic();
+    silent->SetPosition(std::nan(""));
+    EXPECT_EQ(silent->Position(), 0.0);
+    silent->SetPosition(std::numeric_limits<double>::infinity());
+    EXPECT_EQ(silent->Position(), platform::kMaxMusicPosition);
 }
 
 TEST(MusicStream, SilentMusicFollowsTheClockWhilePlaying) {

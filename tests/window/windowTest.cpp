@@ -176,6 +176,32 @@ TEST_F(WindowTest, QuitFromThePumpQuitsTheKernelOnTheNextPass) {
     EXPECT_NE(log.Rows().find(MessageRow(126, ".\\kernel.cpp", "Quit called")), std::string::npos);
 }
 
+// SDL's quit (also how SIGINT and SIGTERM arrive) followed by other events in
+// the same pump is still the message that stays stored.
+TEST_F(WindowTest, AQuitIsNotOverwrittenByEventsThatFollowItInOnePump) {
+    CScreen screen;
+    screen.Create(WindowSettings{});
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+    SDL_Event key{};
+    key.type = SDL_KEYDOWN;
+    key.key.keysym.sym = SDLK_a;
+    SDL_PushEvent(&key);
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    motion.motion.x = 5;
+    motion.motion.y = 6;
+    SDL_PushEvent(&motion);
+    screen.Update();
+    EXPECT_EQ(screen.LastMessage().message, platform::WmQuit);
+    EXPECT_TRUE(Input::Get()->isPressed('A')) << "the events after the quit are still handled";
+    screen.Update();
+    EXPECT_NE(log.Rows().find(MessageRow(126, ".\\kernel.cpp", "Quit called")), std::string::npos);
+}
+
 TEST_F(WindowTest, CloseDestroysTheDeviceAndPostsAQuit) {
     CScreen screen;
     screen.Create(WindowSettings{});
