@@ -3,6 +3,7 @@
 // (Mesa's llvmpipe on SDL's offscreen driver without a display).
 #include "engine/gfx/effectFileGlsl.h"
 #include "engine/gfx/effectFileParser.h"
+#include "engine/platform/libraryPin.h"
 #include "support/logCapture.h"
 
 #include <SDL.h>
@@ -30,6 +31,9 @@ protected:
             mContext = SDL_GL_CreateContext(mWindow);
         if (!mContext)
             GTEST_SKIP() << "no OpenGL 3.3 context: " << SDL_GetError();
+        // The driver must outlive SDL's video shutdown, or the leak checker
+        // finds its allocations in an unloaded module.
+        engine::platform::PinLoadedLibraries();
     }
 
     void TearDown() override {
