@@ -55,18 +55,14 @@ CurveEmitter::CurveEmitter(Node* parent, const EmitterInfo& info)
     mTemplate.color = info.color;
     mTemplate.colorVelocity = info.colorVelocity;
 
-    mVertexBuffer = CreateParticleVertexBuffer(info.capacity, kVertexSize);
-    mIndexBuffer = CreateParticleIndexBuffer(info.capacity, kRibbonPattern,
-                                             info.capacity <= kSixteenBitCapacity
-                                                 ? platform::IndexFormat::Index16
-                                                 : platform::IndexFormat::Index32);
-    mDeclaration = CreateParticleDeclaration(kElements);
+    mBuffers = ParticleBuffers::Create(info, kVertexSize, kRibbonPattern,
+                                       info.capacity <= kSixteenBitCapacity
+                                           ? platform::IndexFormat::Index16
+                                           : platform::IndexFormat::Index32,
+                                       kElements);
 
     for (int i = 0; i < mRing.Count(); ++i)
         CurveEmitter::InitParticle(mRing[i]);
-
-    mRenderObject = CreateParticleObject(mVertexBuffer.get(), mIndexBuffer.get(),
-                                         mDeclaration.get(), info.effect, kVertexSize);
 }
 
 CurveEmitter::~CurveEmitter() = default;
@@ -76,7 +72,7 @@ void CurveEmitter::Update(RenderQueue& queue) {
     const int count = Count();
     if (count == 0)
         return;
-    void* memory = mVertexBuffer->Lock(0, 0, platform::LockDiscard);
+    void* memory = mBuffers.vertices->Lock(0, 0, platform::LockDiscard);
     if (!memory)
         return; // nothing to draw this frame; the quads still changed colour
     auto* out = static_cast<float*>(memory);
@@ -89,15 +85,11 @@ void CurveEmitter::Update(RenderQueue& queue) {
     PlaceCorners(head);
     for (const math::Vector3f& corner : head)
         out = WriteVertex(out, corner, mRing[count - 1].color);
-    if (mVertexBuffer->Unlock() != platform::Result::Ok)
+    if (mBuffers.vertices->Unlock() != platform::Result::Ok)
         return;
 
     const math::Matrix4x4 world = mParent ? mParent->ParentWorld() : math::Matrix4x4::Identity;
-    RenderObject& object = *mRenderObject;
-    object.vertexCount = 4 * count;
-    object.primitiveCount = 10 * count - kJoinPrimitives;
-    PlaceParticleObject(object, world);
-    queue.Submit(mRenderObject);
+    mBuffers.Submit(queue, 4 * count, 10 * count - kJoinPrimitives, world);
 }
 
 void CurveEmitter::Advance(float dt) {

@@ -3,22 +3,16 @@
 #include "engine/engineApi.h"
 #include "engine/gfx/emitterInfo.h"
 #include "engine/gfx/particle.h"
+#include "engine/gfx/particleEngine.h"
 #include "engine/gfx/particleRing.h"
 #include "engine/gfx/spatial.h"
 #include "engine/gfx/spawnClock.h"
 
 #include <memory>
 
-namespace engine::platform {
-class VertexBuffer;
-class IndexBuffer;
-class VertexDeclaration;
-} // namespace engine::platform
-
 namespace engine::gfx {
 
 class Node;
-struct RenderObject;
 
 // A ribbon behind a moving node: each spawn leaves a square quad (edge: the
 // info's size) where the parent is at that moment, lying in the parent's XZ
@@ -42,9 +36,9 @@ public:
     // The i-th live quad, oldest first.
     const CurveParticle& LiveParticle(int i) const { return mRing[i]; }
     float SpawnClockTime() const { return mClock.Time(); }
-    platform::VertexBuffer* GetVertexBuffer() const { return mVertexBuffer.get(); }
-    platform::IndexBuffer* GetIndexBuffer() const { return mIndexBuffer.get(); }
-    platform::VertexDeclaration* GetVertexDeclaration() const { return mDeclaration.get(); }
+    platform::VertexBuffer* GetVertexBuffer() const { return mBuffers.vertices.get(); }
+    platform::IndexBuffer* GetIndexBuffer() const { return mBuffers.indices.get(); }
+    platform::VertexDeclaration* GetVertexDeclaration() const { return mBuffers.declaration.get(); }
 
 protected:
     virtual void AdvanceParticle(CurveParticle& particle, float dt);
@@ -61,10 +55,7 @@ private:
     SpawnClock mClock;
     float mWidth;
     float mLength;
-    std::unique_ptr<platform::VertexBuffer> mVertexBuffer;
-    std::unique_ptr<platform::IndexBuffer> mIndexBuffer;
-    std::unique_ptr<platform::VertexDeclaration> mDeclaration;
-    std::shared_ptr<RenderObject> mRenderObject;
+    ParticleBuffers mBuffers;
 };
 
 } // namespace engine::gfx

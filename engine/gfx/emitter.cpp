@@ -61,20 +61,16 @@ Emitter::Emitter(Node* parent, const EmitterInfo& info)
     mTemplate.growingSize = info.size;
     mTemplate.age = 0.0f;
 
-    mVertexBuffer = CreateParticleVertexBuffer(info.capacity, kVertexSize);
-    mIndexBuffer = CreateParticleIndexBuffer(info.capacity, kQuadPattern,
-                                             info.capacity < kSixteenBitCapacity
-                                                 ? platform::IndexFormat::Index16
-                                                 : platform::IndexFormat::Index32);
-    mDeclaration = CreateParticleDeclaration(kElements);
+    mBuffers = ParticleBuffers::Create(info, kVertexSize, kQuadPattern,
+                                       info.capacity < kSixteenBitCapacity
+                                           ? platform::IndexFormat::Index16
+                                           : platform::IndexFormat::Index32,
+                                       kElements);
 
     // The first particles are born at the parent's position even for a
     // plane emitter, whose own placement starts with the first spawn.
     for (int i = 0; i < mRing.Count(); ++i)
         Emitter::InitParticle(mRing[i]);
-
-    mRenderObject = CreateParticleObject(mVertexBuffer.get(), mIndexBuffer.get(),
-                                         mDeclaration.get(), info.effect, kVertexSize);
 }
 
 Emitter::~Emitter() = default;
@@ -88,18 +84,14 @@ void Emitter::Update(RenderQueue& queue) {
     if (Count() == 0)
         return;
     const math::Matrix4x4 world = mParent ? mParent->ParentWorld() : math::Matrix4x4::Identity;
-    void* memory = mVertexBuffer->Lock(0, 0, platform::LockDiscard);
+    void* memory = mBuffers.vertices->Lock(0, 0, platform::LockDiscard);
     if (!memory)
         return; // nothing to draw this frame; the particles still moved
     WriteVertices(world, memory);
-    if (mVertexBuffer->Unlock() != platform::Result::Ok)
+    if (mBuffers.vertices->Unlock() != platform::Result::Ok)
         return;
 
-    RenderObject& object = *mRenderObject;
-    object.vertexCount = 4 * Count();
-    object.primitiveCount = 2 * Count();
-    PlaceParticleObject(object, world);
-    queue.Submit(mRenderObject);
+    mBuffers.Submit(queue, 4 * Count(), 2 * Count(), world);
 }
 
 // The billboards face the viewer: their edges run along the world matrix's

@@ -3,22 +3,16 @@
 #include "engine/engineApi.h"
 #include "engine/gfx/emitterInfo.h"
 #include "engine/gfx/particle.h"
+#include "engine/gfx/particleEngine.h"
 #include "engine/gfx/particleRing.h"
 #include "engine/gfx/spatial.h"
 #include "engine/gfx/spawnClock.h"
 
 #include <memory>
 
-namespace engine::platform {
-class VertexBuffer;
-class IndexBuffer;
-class VertexDeclaration;
-} // namespace engine::platform
-
 namespace engine::gfx {
 
 class Node;
-struct RenderObject;
 
 // A scene leaf that keeps a ring of billboard particles born at its parent
 // node's position. Every frame it spawns, moves and recolours them, writes
@@ -45,9 +39,9 @@ public:
     // The i-th live particle, oldest first.
     const Particle& LiveParticle(int i) const { return mRing[i]; }
     float SpawnClockTime() const { return mClock.Time(); }
-    platform::VertexBuffer* GetVertexBuffer() const { return mVertexBuffer.get(); }
-    platform::IndexBuffer* GetIndexBuffer() const { return mIndexBuffer.get(); }
-    platform::VertexDeclaration* GetVertexDeclaration() const { return mDeclaration.get(); }
+    platform::VertexBuffer* GetVertexBuffer() const { return mBuffers.vertices.get(); }
+    platform::IndexBuffer* GetIndexBuffer() const { return mBuffers.indices.get(); }
+    platform::VertexDeclaration* GetVertexDeclaration() const { return mBuffers.declaration.get(); }
 
 protected:
     virtual void AdvanceParticle(Particle& particle, float dt);
@@ -69,10 +63,7 @@ private:
     Particle mTemplate;
     ParticleRing<Particle> mRing;
     SpawnClock mClock;
-    std::unique_ptr<platform::VertexBuffer> mVertexBuffer;
-    std::unique_ptr<platform::IndexBuffer> mIndexBuffer;
-    std::unique_ptr<platform::VertexDeclaration> mDeclaration;
-    std::shared_ptr<RenderObject> mRenderObject;
+    ParticleBuffers mBuffers;
 };
 
 } // namespace engine::gfx

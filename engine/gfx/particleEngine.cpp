@@ -4,6 +4,7 @@
 #include "engine/core/log.h"
 #include "engine/gfx/emitterInfo.h"
 #include "engine/gfx/renderObject.h"
+#include "engine/gfx/renderQueue.h"
 #include "engine/math/matrixHelpers.h"
 #include "engine/platform/device.h"
 
@@ -118,6 +119,27 @@ void PlaceParticleObject(RenderObject& object, const math::Matrix4x4& world) {
     if (!math::MatrixInverse(world, object.worldInverseTranspose))
         object.worldInverseTranspose = math::Matrix4x4::Identity;
     object.worldInverseTranspose.ToTranspose();
+}
+
+ParticleBuffers ParticleBuffers::Create(const EmitterInfo& info, int vertexSize,
+                                        std::span<const std::uint8_t> pattern,
+                                        platform::IndexFormat format,
+                                        std::span<const platform::VertexElement> elements) {
+    ParticleBuffers buffers;
+    buffers.vertices = CreateParticleVertexBuffer(info.capacity, vertexSize);
+    buffers.indices = CreateParticleIndexBuffer(info.capacity, pattern, format);
+    buffers.declaration = CreateParticleDeclaration(elements);
+    buffers.object = CreateParticleObject(buffers.vertices.get(), buffers.indices.get(),
+                                          buffers.declaration.get(), info.effect, vertexSize);
+    return buffers;
+}
+
+void ParticleBuffers::Submit(RenderQueue& queue, int vertexCount, int primitiveCount,
+                             const math::Matrix4x4& world) {
+    object->vertexCount = vertexCount;
+    object->primitiveCount = primitiveCount;
+    PlaceParticleObject(*object, world);
+    queue.Submit(object);
 }
 
 } // namespace engine::gfx

@@ -19,6 +19,7 @@ struct Matrix4x4;
 namespace engine::gfx {
 
 class Effect;
+class RenderQueue;
 struct EmitterInfo;
 struct RenderObject;
 
@@ -51,5 +52,21 @@ std::shared_ptr<RenderObject> CreateParticleObject(platform::VertexBuffer* verte
                                                    std::shared_ptr<Effect> effect, int vertexSize);
 // Places the object's particles in `world`.
 void PlaceParticleObject(RenderObject& object, const math::Matrix4x4& world);
+
+// An emitter's device objects and the render object drawn from them.
+struct ParticleBuffers {
+    static ParticleBuffers Create(const EmitterInfo& info, int vertexSize,
+                                  std::span<const std::uint8_t> pattern,
+                                  platform::IndexFormat format,
+                                  std::span<const platform::VertexElement> elements);
+    // Hands this frame's draw, placed in `world`, to the queue.
+    void Submit(RenderQueue& queue, int vertexCount, int primitiveCount,
+                const math::Matrix4x4& world);
+
+    std::unique_ptr<platform::VertexBuffer> vertices;
+    std::unique_ptr<platform::IndexBuffer> indices;
+    std::unique_ptr<platform::VertexDeclaration> declaration;
+    std::shared_ptr<RenderObject> object;
+};
 
 } // namespace engine::gfx
