@@ -7,10 +7,17 @@ std::string FrameSink::Failure() const {
     return mFailure;
 }
 
-void FrameSink::Fail(const std::string& text) {
+void FrameSink::Fail(const std::string& text, int frameIndex) {
     std::lock_guard lock(mMutex);
-    if (mFailure.empty())
+    if (mFailure.empty() || frameIndex < mFailedFrame) {
         mFailure = text;
+        mFailedFrame = frameIndex;
+    }
+}
+
+bool FrameSink::FailedBefore(int frameIndex) const {
+    std::lock_guard lock(mMutex);
+    return !mFailure.empty() && mFailedFrame < frameIndex;
 }
 
 } // namespace engine::core

@@ -19,17 +19,22 @@ public:
     // Takes no more frames and waits until every queued one is written:
     // the first failure, empty when all went well.
     virtual std::string Close() = 0;
-    // The first failure so far; empty while all is well.
+    // The failure of the earliest frame so far; empty while all is well.
     std::string Failure() const;
 
 protected:
-    void Fail(const std::string& text);
+    // Workers finish out of order, so the failure reported is the one of the
+    // lowest frame index, whichever thread saw its failure first.
+    void Fail(const std::string& text, int frameIndex);
+    // True once a frame before this one has failed: it need not be written.
+    bool FailedBefore(int frameIndex) const;
 
     FrameQueue mQueue;
 
 private:
     mutable std::mutex mMutex;
     std::string mFailure;
+    int mFailedFrame = 0;
 };
 
 } // namespace engine::core

@@ -32,9 +32,9 @@ std::string PngFrameSink::Close() {
 
 void PngFrameSink::Work() {
     while (std::optional<CapturedFrame> frame = mQueue.Pop()) {
-        // After a failure the rest is only drained, so the renderer is never
-        // left waiting on a full queue.
-        if (Failure().empty()) {
+        // After a failure the later frames are only drained, so the renderer is
+        // never left waiting on a full queue.
+        if (!FailedBefore(frame->index)) {
             // Frames are opaque: three channels make smaller files, sooner.
             std::uint8_t* pixels = frame->rgba.data();
             const std::size_t count = static_cast<std::size_t>(frame->width) * frame->height;
@@ -44,7 +44,7 @@ void PngFrameSink::Work() {
             const std::string path = mFolder + "/" + FileName(frame->index);
             if (stbi_write_png(path.c_str(), frame->width, frame->height, 3, pixels,
                                frame->width * 3) == 0)
-                Fail("Could not write " + path);
+                Fail("Could not write " + path, frame->index);
         }
         mQueue.Recycle(std::move(*frame));
     }

@@ -82,7 +82,7 @@ std::string VideoFrameSink::Close() {
 void VideoFrameSink::Work() {
     while (std::optional<CapturedFrame> frame = mQueue.Pop()) {
         if (Failure().empty() && !mEncoder->Write(frame->rgba.data(), frame->rgba.size()))
-            Fail("ffmpeg stopped reading frames");
+            Fail("ffmpeg stopped reading frames", frame->index);
         mQueue.Recycle(std::move(*frame));
     }
 }

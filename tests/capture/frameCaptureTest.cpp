@@ -177,6 +177,23 @@ TEST_F(FrameCaptureTest, AFailingEncoderStopsTheRunAndFailsIt) {
     EXPECT_FALSE(engine::Capturing());
 }
 
+TEST(PngFrameSink, ReportsTheEarliestFrameThatFailedWhicheverWorkerSawItFirst) {
+    // Four workers race on frames queued with falling indices: the failure
+    // reported must be the lowest index, not the first one to finish.
+    for (int round = 0; round < 20; ++round) {
+        core::PngFrameSink sink("no/such/folder", 4);
+        for (int index : {9, 7, 5, 3}) {
+            core::CapturedFrame frame = sink.Queue().Acquire();
+            frame.index = index;
+            frame.width = 64;
+            frame.height = 64;
+            frame.rgba.assign(64 * 64 * 4, 0);
+            sink.Queue().Push(std::move(frame));
+        }
+        ASSERT_EQ(sink.Close(), "Could not write no/such/folder/frame_000003.png");
+    }
+}
+
 TEST(CaptureProgress, LineNamesFrameTimeSpeedAndWhatIsLeft) {
     EXPECT_EQ(core::CaptureProgress::Line(120, 4.0, 31.26, 83.4),
               "frame 120  show time 4.000 s  31.3 fps  1:23 left");
