@@ -260,7 +260,7 @@ void Renderer::DrawQueue(platform::Device& device) {
         if (!mBatch.empty() && (targetChanges || !SameEffectAndTechnique(*shader, *mBatchShader))) {
             DrawBatch();
         }
-        mBatch.push_back(entry.object.get());
+        mBatch.emplace_back(entry.object.get(), shader);
         mBatchShader = shader;
         if (targetChanges)
             SwitchTarget(device, target, !shader->Description().clearSuppressed);
@@ -273,8 +273,8 @@ void Renderer::DrawBatch() {
     Shader& shader = *mBatchShader;
     const int passes = shader.BeginPass(0);
     for (int pass = 0; pass < passes; ++pass) {
-        for (const RenderObject* object : mBatch)
-            shader.Render(*object);
+        for (const auto& [object, own] : mBatch)
+            own->Render(*object);
         shader.EndPass();
         shader.BeginPass(pass + 1);
     }

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace engine::platform {
@@ -112,8 +113,10 @@ private:
     float mYawVelocity = 0.0f;
     float mPitchVelocity = 0.0f;
 
-    // The batch being gathered; its storage is reused from frame to frame.
-    std::vector<const RenderObject*> mBatch;
+    // The batch being gathered, each object with the shader that submitted
+    // it: objects share the effect file and technique, not their script's
+    // parameter values. Its storage is reused from frame to frame.
+    std::vector<std::pair<const RenderObject*, Shader*>> mBatch;
     Shader* mBatchShader = nullptr;
     SleepFunction mSleep;
 };

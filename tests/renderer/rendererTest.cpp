@@ -3,6 +3,7 @@
 #include "engine/core/exception.h"
 #include "engine/core/graphicsDevice.h"
 #include "engine/gfx/compiledEffect.h"
+#include "engine/gfx/effectScript.h"
 #include "engine/gfx/mesh.h"
 #include "engine/gfx/meshData.h"
 #include "engine/wrapper/wrapper.h"
@@ -77,6 +78,46 @@ TEST_F(RendererTest, DoNotClearSkipsTheClearOfATargetSwitch) {
     Frame();
     const std::string trace = Trace();
     EXPECT_NE(trace.find("Copybb>? Target? Pass Draw2"), std::string::npos) << trace;
+}
+
+TEST_F(RendererTest, ABatchDrawsEachObjectWithItsOwnScriptValues) {
+    // Two scripts on one file and technique batch together, yet each object
+    // keeps the tint its own script gave it.
+    std::ofstream("data/fx/tinted.fx") << "float4x4 worldViewProjection : WorldViewProjection;\n"
+                                          "float4 tint;\n"
+                                          "vertexshader tintVS {\n"
+                                          "    void main() { gl_Position = POSITION * "
+                                          "worldViewProjection * tint.x; }\n"
+                                          "}\n"
+                                          "technique Tint { pass P0 { VertexShader = compile "
+                                          "vs_1_1 tintVS(); PixelShader = NULL; } }\n";
+    const auto tinted = [](float red) {
+        engine::gfx::PassDescription pass;
+        pass.effectFile = "tinted.fx";
+        pass.technique = "Tint";
+        auto value = std::make_shared<engine::gfx::ShaderParameters::param128>();
+        value->value[0] = red;
+        pass.float4Params.push_back({"tint", value, std::make_shared<std::uint8_t>(1)});
+        auto effect = std::make_shared<engine::gfx::Effect>();
+        effect->AddShader(std::make_shared<engine::gfx::Shader>(pass, "data/fx/tinted.fx"));
+        effect->Bind();
+        return effect;
+    };
+    scene->objects = {Object(tinted(0.25f), 1), Object(tinted(0.75f), 2)};
+    Device().ClearCalls();
+    Frame();
+    EXPECT_EQ(Trace(), "Begin Clear Pass Draw1 Draw2 End Present");
+    // The tint uploaded last before each draw.
+    std::vector<double> tints;
+    double tint = -1.0;
+    for (const auto& call : Device().Calls()) {
+        if (call.call == Call::SetUniform &&
+            call.args[1] == static_cast<int>(engine::platform::UniformType::Float4))
+            tint = call.args[3];
+        if (call.call == Call::DrawIndexedPrimitive || call.call == Call::DrawPrimitive)
+            tints.push_back(tint);
+    }
+    EXPECT_EQ(tints, (std::vector<double>{0.25, 0.75}));
 }
 
 TEST_F(RendererTest, TwoPassTechniqueDrawsTheBatchOncePerPass) {
