@@ -9,8 +9,13 @@
 
 namespace kovra::tools {
 
-// A joint of the Beast's skeleton: where it sits in the model (metres; the
-// feet on y = 0, the head towards +z, its left towards -x) and its parent.
+// The Beast stands about 1.1 units at the shoulder, so that it shows above
+// the grass.
+inline constexpr float kBeastScale = 1.6f;
+
+// A joint of the Beast's skeleton: where it sits in the model (units of the
+// scene; the feet on y = 0, the head towards +z, its left towards -x) and its
+// parent.
 struct BeastJoint {
     std::string name;
     std::string parent; // empty for the root
@@ -23,7 +28,7 @@ struct BeastJoint {
 const std::vector<BeastJoint>& BeastJoints();
 
 // Leg length from hip to foot: the walk's stride follows from it.
-inline constexpr float kBeastLegLength = 0.62f;
+inline constexpr float kBeastLegLength = 0.62f * kBeastScale;
 
 // The skinned body: tubes along the bones, blended across the joints, at
 // most two influences per vertex.

@@ -11,7 +11,7 @@ using engine::math::Vector3f;
 namespace {
 
 constexpr int kSides = 10;            // vertices round a tube (one more for the seam)
-constexpr float kRingSpacing = 0.06f; // metres between rings along a tube
+constexpr float kRingSpacing = 0.06f; // between rings along a tube, at unit scale
 
 struct TubePoint {
     Vector3f at;
@@ -77,8 +77,9 @@ void AddTube(MeshModel& mesh, const Tube& tube) {
         const int last = s + 1 == segments ? steps : steps - 1;
         for (int k = 0; k <= last; ++k, ++rings) {
             const float f = static_cast<float>(k) / steps;
-            const Vector3f centre = a.at + (b.at - a.at) * f;
-            const float radius = a.radius + (b.radius - a.radius) * f;
+            // Tubes are designed at unit scale.
+            const Vector3f centre = (a.at + (b.at - a.at) * f) * kBeastScale;
+            const float radius = (a.radius + (b.radius - a.radius) * f) * kBeastScale;
             const KvrSkin skin = SkinAt(tube.anchors, static_cast<float>(s) + f);
             for (int i = 0; i <= kSides; ++i) {
                 // The seam runs along the underside.
@@ -103,7 +104,7 @@ void AddTube(MeshModel& mesh, const Tube& tube) {
     // Rounded ends: a tip a little beyond each end ring.
     const auto cap = [&](std::uint32_t ring, const TubePoint& end, const Vector3f& outwards) {
         const std::uint32_t tip = mesh.VertexCount();
-        mesh.positions.push_back(end.at + outwards * (end.radius * 0.6f));
+        mesh.positions.push_back((end.at + outwards * (end.radius * 0.6f)) * kBeastScale);
         mesh.normals.push_back(outwards);
         mesh.texCoords.emplace_back(0.5f, 0.0f);
         mesh.skin.push_back(mesh.skin[ring]);

@@ -3,7 +3,10 @@
 namespace kovra::tools {
 
 const std::vector<BeastJoint>& BeastJoints() {
-    using V = engine::math::Vector3f;
+    // Designed at unit scale.
+    const auto V = [](float x, float y, float z) {
+        return engine::math::Vector3f(x, y, z) * kBeastScale;
+    };
     static const std::vector<BeastJoint> joints = {
         {"Root", "", V(0.0f, 0.70f, 0.0f)},
         {"Hips", "Root", V(0.0f, 0.70f, -0.40f)},

@@ -38,6 +38,9 @@ Vector3f Clear(const GroundHeight& ground, Vector3f eye, float height) {
 // The island's middle, which the wide shots look at.
 const Vector3f kIsland(30.0f, 4.0f, 12.0f);
 
+// The middle of the ribbon's loop.
+const Vector3f kRibbonMiddle(36.0f, 0.0f, 62.0f);
+
 // High over the valley, circling the island; a long pull-back at the end.
 CameraAim Valley(const GroundHeight& ground, float t) {
     const float angle = Stations(t, {{0, 200}, {16, 240}, {96, 330}, {120, 400}, {125.2f, 410}});
@@ -48,50 +51,60 @@ CameraAim Valley(const GroundHeight& ground, float t) {
     return {Clear(ground, eye, kClearance), kIsland};
 }
 
-// Low over the water along the island's western shore, looking inland.
+// Low over the lake along the island's eastern shore, looking inland.
 CameraAim Shore(const GroundHeight& ground, float t) {
-    const float z = Lerp(-30.0f, 50.0f, t / kShowSeconds);
-    const Vector3f eye(-6.0f + 4.0f * std::sin(t * 0.05f), 3.5f, z);
-    return {Clear(ground, eye, 2.5f), Vector3f(24.0f, 3.0f, z + 14.0f)};
+    const float z = Lerp(-25.0f, 45.0f, t / kShowSeconds);
+    const Vector3f eye(74.0f + 3.0f * std::sin(t * 0.05f), 3.5f, z);
+    return {Clear(ground, eye, 2.5f), Vector3f(44.0f, 3.0f, z + 10.0f)};
 }
 
-// Close over the grass of the northern meadow, drifting between the trunks.
+// Just above the grass of the northern meadow, drifting between the trunks
+// and looking a little down onto the blades ahead.
 CameraAim Grass(const GroundHeight& ground, float t) {
     const float f = t / kShowSeconds;
     const Vector3f eye(Lerp(18.0f, 48.0f, f), 0.0f, Lerp(46.0f, 64.0f, f) + std::sin(t * 0.1f));
     const float turn = 35.0f * kDegrees + 0.4f * std::sin(t * 0.07f);
-    const Vector3f ahead(std::sin(turn) * 10.0f, 1.2f, std::cos(turn) * 10.0f);
-    const Vector3f at = Clear(ground, eye, 0.8f);
+    const Vector3f at = Clear(ground, eye, 1.4f);
+    const Vector3f ahead(std::sin(turn) * 10.0f, -1.0f, std::cos(turn) * 10.0f);
     return {at, at + ahead};
 }
 
-// Behind and beside the Beast, looking at it.
+// Behind the Beast and a little inside its loop, looking over it.
 CameraAim BeastClose(const GroundHeight& ground, const BeastPath& beast, float t) {
     const Vector3f p = beast.Position(t);
-    const float h = beast.Heading(t) + 150.0f * kDegrees + 0.3f * std::sin(t * 0.11f);
-    const Vector3f eye = p + Vector3f(std::sin(h) * 3.8f, 1.6f, std::cos(h) * 3.8f);
-    return {Clear(ground, eye, 1.0f), p + Vector3f(0.0f, 0.6f, 0.0f)};
+    const float h = beast.Heading(t);
+    Vector3f inwards = beast.Middle() - p;
+    inwards.y = 0.0f;
+    inwards.Normalize();
+    const Vector3f eye =
+        p - Vector3f(std::sin(h), 0.0f, std::cos(h)) * 5.5f + inwards * 2.0f + Vector3f(0, 2.2f, 0);
+    return {Clear(ground, eye, 1.5f), p + Vector3f(0.0f, 1.0f, 0.0f)};
 }
 
-// Level with the Beast, from its side.
+// From the middle of the Beast's loop, level with it: a side view that
+// turns as it walks round.
 CameraAim BeastSide(const GroundHeight& ground, const BeastPath& beast, float t) {
     const Vector3f p = beast.Position(t);
-    const float h = beast.Heading(t) - 80.0f * kDegrees;
-    const Vector3f eye = p + Vector3f(std::sin(h) * 5.0f, 0.9f, std::cos(h) * 5.0f);
-    return {Clear(ground, eye, 0.9f), p + Vector3f(0.0f, 0.5f, 0.0f)};
+    const Vector3f middle = beast.Middle();
+    const Vector3f eye = middle + (p - middle) * 0.3f;
+    return {Clear(ground, Vector3f(eye.x, 0.0f, eye.z), 1.3f), p + Vector3f(0.0f, 0.9f, 0.0f)};
 }
 
-// Chasing the ribbon's head from behind and a little above.
+// Following the ribbon's head from behind, outside its loop and above, so
+// that the trail shows as a curve among the trunks.
 CameraAim Ribbon(const GroundHeight& ground, float t) {
-    const Vector3f head = RibbonPosition(ground, t);
-    const Vector3f eye = RibbonPosition(ground, t - 1.6f) + Vector3f(0.0f, 2.0f, 0.0f);
-    return {Clear(ground, eye, 1.5f), head};
+    const Vector3f behind = RibbonPosition(ground, t - 1.5f);
+    Vector3f out = behind - kRibbonMiddle;
+    out.y = 0.0f;
+    out.Normalize();
+    const Vector3f eye = behind + out * 6.0f + Vector3f(0.0f, 4.0f, 0.0f);
+    return {Clear(ground, eye, 2.0f), RibbonPosition(ground, t + 0.3f)};
 }
 
 // High beside the ribbon's loop, turning with it.
 CameraAim RibbonHigh(const GroundHeight& ground, float t) {
     const Vector3f head = RibbonPosition(ground, t);
-    const Vector3f middle(36.0f, head.y, 62.0f);
+    const Vector3f middle(kRibbonMiddle.x, head.y, kRibbonMiddle.z);
     Vector3f out = head - middle;
     out.y = 0.0f;
     out.Normalize();
@@ -106,12 +119,13 @@ CameraAim Lake(const GroundHeight& ground, float t) {
     return {Clear(ground, eye, 2.0f), kIsland + Vector3f(0.0f, 2.0f, 0.0f)};
 }
 
-// South-west of the island over the water, slowly circling the hill.
+// East of the island over the water, slowly circling the hill, looking
+// towards the low sun.
 CameraAim Dusk(const GroundHeight& ground, float t) {
-    const float a = Lerp(215.0f, 255.0f, t / kShowSeconds) * kDegrees;
+    const float a = Lerp(60.0f, 110.0f, t / kShowSeconds) * kDegrees;
     const Vector3f hill(32.0f, 6.0f, 4.0f);
-    const Vector3f eye = hill + Vector3f(std::sin(a) * 55.0f, -2.0f, std::cos(a) * 55.0f);
-    return {Clear(ground, eye, 3.0f), hill};
+    const Vector3f eye = hill + Vector3f(std::sin(a) * 48.0f, -3.5f, std::cos(a) * 48.0f);
+    return {Clear(ground, eye, 2.0f), hill};
 }
 
 } // namespace

@@ -14,12 +14,14 @@ namespace {
 
 constexpr float kTwoPi = 2.0f * std::numbers::pi_v<float>;
 
-// The Beast's loop: an ellipse round the hill's top, walked clockwise seen
-// from above, starting south of the hill.
-constexpr float kLoopX = 32.0f;
-constexpr float kLoopZ = 3.0f;
-constexpr float kLoopRadiusX = 17.0f;
-constexpr float kLoopRadiusZ = 20.0f;
+// The Beast's loop: a circle on the sandy meadow south-west of the hill,
+// where it keeps at least 3.5 units from every tree and the grass is low,
+// walked three times.
+constexpr float kLoopX = 12.0f;
+constexpr float kLoopZ = -20.0f;
+constexpr float kLoopRadiusX = 10.0f;
+constexpr float kLoopRadiusZ = 10.0f;
+constexpr float kLaps = 3.0f;
 constexpr int kPerimeterSteps = 2048;
 
 // The ellipse point at angle a (0 = south).
@@ -57,7 +59,11 @@ float AngleAt(float distance) {
 BeastPath::BeastPath(const GroundHeight& ground) : mGround(ground) {}
 
 float BeastPath::Speed() const {
-    return ArcLengths().back() / kShowSeconds;
+    return ArcLengths().back() * kLaps / kShowSeconds;
+}
+
+Vector3f BeastPath::Middle() const {
+    return {kLoopX, std::max(0.0f, mGround.At(kLoopX, kLoopZ)), kLoopZ};
 }
 
 Vector3f BeastPath::Flat(float seconds) const {

@@ -6,8 +6,8 @@
 
 namespace kovra::tools {
 
-// Where the Beast walks: once round the central hill through the grass band
-// in the show's length, at a steady pace, feet on the ground.
+// Where the Beast walks: round a clearing between the trees, at a steady
+// pace, feet on the ground.
 class BeastPath {
 public:
     explicit BeastPath(const GroundHeight& ground);
@@ -17,6 +17,8 @@ public:
     float Heading(float seconds) const;
     // Metres per second.
     float Speed() const;
+    // The middle of the clearing it walks round.
+    engine::math::Vector3f Middle() const;
 
 private:
     engine::math::Vector3f Flat(float seconds) const;
