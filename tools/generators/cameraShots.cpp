@@ -18,7 +18,7 @@ namespace {
 constexpr float kDegrees = std::numbers::pi_v<float> / 180.0f;
 // How far above the ground or the water a camera keeps at least.
 constexpr float kClearance = 1.0f;
-// Curve keys per second of a camera: enough to follow a moving subject.
+// Seconds between a camera's keys: close enough to follow a moving subject.
 constexpr float kStep = 0.5f;
 
 SceneObject Camera(const std::string& name, const std::vector<SceneCurve>& curves) {
@@ -81,13 +81,13 @@ CameraAim BeastClose(const GroundHeight& ground, const BeastPath& beast, float t
     return {Clear(ground, eye, 1.5f), p + Vector3f(0.0f, 1.0f, 0.0f)};
 }
 
-// From the middle of the Beast's loop, level with it: a side view that
-// turns as it walks round.
+// From inside the Beast's loop, a little above it so that the grass
+// between does not hide it: a side view that turns as it walks round.
 CameraAim BeastSide(const GroundHeight& ground, const BeastPath& beast, float t) {
     const Vector3f p = beast.Position(t);
     const Vector3f middle = beast.Middle();
-    const Vector3f eye = middle + (p - middle) * 0.3f;
-    return {Clear(ground, Vector3f(eye.x, 0.0f, eye.z), 1.3f), p + Vector3f(0.0f, 0.9f, 0.0f)};
+    const Vector3f eye = middle + (p - middle) * 0.35f;
+    return {Clear(ground, Vector3f(eye.x, 0.0f, eye.z), 2.4f), p + Vector3f(0.0f, 0.8f, 0.0f)};
 }
 
 // Following the ribbon's head from behind, outside its loop and above, so
