@@ -19,7 +19,7 @@ glsl {
     vec3 SunColour() { return mix(vec3(0.88, 0.84, 0.76), vec3(1.0, 0.58, 0.30), skyMood); }
     vec3 Ambient() { return mix(vec3(0.26, 0.32, 0.40), vec3(0.30, 0.22, 0.27), skyMood); }
     float Fog(float viewDistance) {
-        float d = max(viewDistance - 40.0, 0.0) / 170.0;
+        float d = max(viewDistance - 70.0, 0.0) / 260.0;
         return clamp(1.0 - exp(-d * d * 2.2), 0.0, 1.0);
     }
     // The weighted bone matrices; a mesh without animation data (all weights

@@ -3,7 +3,7 @@
 shared float skyMood;
 float time : Time;
 float2 direction = {0.004, 0.0};
-float threshold = 0.8;
+float threshold = 0.85;
 float glowStrength = 1.0;
 
 texture source;
@@ -50,14 +50,17 @@ vertexshader quadVS {
     }
 }
 
-// What glows: the parts above the threshold, more of them at dusk.
+// What glows: the parts above the threshold, more of them at dusk; strong
+// colours (the ribbon) fully, pale ones (clouds, haze) a third as much.
 pixelshader brightPS {
     in vec2 uv;
     void main() {
         vec3 colour = texture(sourceSampler, uv).rgb;
         float peak = max(colour.r, max(colour.g, colour.b));
+        float saturation = (peak - min(colour.r, min(colour.g, colour.b))) / max(peak, 1e-3);
         float knee = threshold - 0.12 * skyMood;
-        COLOR0 = vec4(colour * smoothstep(knee, knee + 0.15, peak), 1.0);
+        float amount = smoothstep(knee, knee + 0.15, peak) * mix(0.35, 1.0, saturation);
+        COLOR0 = vec4(colour * amount, 1.0);
     }
 }
 
@@ -108,8 +111,8 @@ pixelshader composePS {
     void main() {
         float mixing = 0.15 + Climax() * (0.45 + 0.4 * Beat());
         vec3 colour = mix(texture(frameSampler, uv).rgb, texture(distortedSampler, uv).rgb, mixing);
-        vec3 glow = texture(glow256Sampler, uv).rgb * 0.7 + texture(glow64Sampler, uv).rgb * 0.9
-                  + texture(glow16Sampler, uv).rgb * 0.8;
+        vec3 glow = texture(glow256Sampler, uv).rgb * 0.45 + texture(glow64Sampler, uv).rgb * 0.35
+                  + texture(glow16Sampler, uv).rgb * 0.2;
         float strength = glowStrength * (1.0 + 0.6 * skyMood + 0.5 * Climax() * Beat())
                        * (1.0 - smoothstep(120.0, 124.5, time));
         COLOR0 = vec4(Finish(colour + glow * strength, uv), 1.0);

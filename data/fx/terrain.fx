@@ -38,7 +38,7 @@ glsl {
         return sun.w != 0.0 ? normalize(sun.xyz - position) : normalize(vec3(0.3, 0.8, -0.5));
     }
     float Fog(float viewDistance) {
-        float d = max(viewDistance - 40.0, 0.0) / 170.0;
+        float d = max(viewDistance - 70.0, 0.0) / 260.0;
         return clamp(1.0 - exp(-d * d * 2.2), 0.0, 1.0);
     }
 }

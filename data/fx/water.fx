@@ -24,7 +24,7 @@ glsl {
     vec3 Horizon() { return mix(vec3(0.68, 0.80, 0.88), vec3(0.98, 0.60, 0.36), skyMood); }
     vec3 SunColour() { return mix(vec3(0.88, 0.84, 0.76), vec3(1.0, 0.58, 0.30), skyMood); }
     float Fog(float viewDistance) {
-        float d = max(viewDistance - 40.0, 0.0) / 170.0;
+        float d = max(viewDistance - 70.0, 0.0) / 260.0;
         return clamp(1.0 - exp(-d * d * 2.2), 0.0, 1.0);
     }
 }

@@ -250,7 +250,7 @@ TEST_F(ShowLooks, GlowKeepsOnlyTheBrightPartsOfTheScene) {
     const auto& bright = *chain->Shaders().at(0);
     ASSERT_EQ(bright.Description().technique, "Bright");
     ASSERT_EQ(bright.Description().colorTarget, "gaussGlow");
-    Paint(L"Framebuffer", 0xFFFFFFFF, 0xFF909090, 0xFF909090, 0xFFFF2020);
+    Paint(L"Framebuffer", 0xFFFFFFFF, 0xFF909090, 0xFF909090, 0xFFFF0000);
     std::vector<float> vertices;
     std::vector<std::uint16_t> indices;
     AddQuad(vertices, indices, 5, -1, -1, 1, 1, [](float u, float v) {
@@ -262,10 +262,14 @@ TEST_F(ShowLooks, GlowKeepsOnlyTheBrightPartsOfTheScene) {
                                       {12, DeclType::Float2, DeclUsage::TexCoord, 0}},
                                      indices),
                               kClear);
-    EXPECT_EQ(At(picture, 4, 4), 0xFFFFFFFFu);       // white glows fully
-    EXPECT_EQ(At(picture, 4, 60), 0xFF000000u);      // grey does not
-    EXPECT_EQ(Channels(At(picture, 60, 60)).r, 255); // saturated red glows
-    EXPECT_LT(Channels(At(picture, 60, 60)).g, 40);  // in red only
+    // A strong colour glows fully, white about a third, grey not at all.
+    const auto red = Channels(At(picture, 60, 60));
+    EXPECT_EQ(red.r, 255);
+    EXPECT_EQ(red.g, 0);
+    const auto white = Channels(At(picture, 4, 4));
+    EXPECT_NEAR(white.r, 0.35 * 255, 6);
+    EXPECT_EQ(white.r, white.b);
+    EXPECT_EQ(At(picture, 4, 60), 0xFF000000u);
 }
 
 } // namespace
