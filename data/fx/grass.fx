@@ -6,6 +6,10 @@ float4x4 world : World;
 float4 sun : Light0;
 float time : Time;
 
+glsl {
+    const float kGrassReach = 80.0;
+}
+
 texture bladeMap;
 sampler2D bladeSampler = sampler_state {
     Texture = <bladeMap>;
@@ -39,6 +43,11 @@ vertexshader grassVS {
         vec4 swayed = Swayed(POSITION, TEXCOORD0.y);
         gl_Position = swayed * worldViewProjection;
         position = (swayed * world).xyz;
+        // Far tufts are a few pixels high and mostly fogged, yet there are
+        // millions of them: put them beyond the far plane, where they are
+        // dropped before any rasterising.
+        if (length(position) > kGrassReach)
+            gl_Position.z = 2.0 * gl_Position.w;
         up = (vec4(0.0, 1.0, 0.0, 0.0) * world).xyz;
         uv = TEXCOORD0.xy;
     }
