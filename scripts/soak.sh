@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # soak.sh [SHOWS] [BUILD]: captures the whole show SHOWS times (default 10)
-# back to back, one process each, at 160x90 and 5 frames per second, from a
-# fresh copy of data/ (with a stand-in scene where data/tree.demo is
-# missing). Records each run's peak resident memory and the OpenGL errors
-# its log reports. Fails when a run fails, when any OpenGL error appears, or
-# when the peaks differ by more than 5 % from the smallest.
+# back to back, one process each, at 160x90 and RATE (default 5) frames per
+# second, from a fresh copy of data/ (with a stand-in scene where
+# data/tree.demo is missing). Records each run's peak resident memory and the
+# OpenGL errors its log reports. Fails when a run fails, when any OpenGL
+# error appears, or when the peaks differ by more than 5 % from the smallest.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 shows=${1:-10}
 build=${2:-$root/build}
+rate=${RATE:-5}
 cmake --build "$build" --target game makeStandInShow -j 2 >/dev/null
 
 work=$(mktemp -d)
@@ -29,7 +30,7 @@ for ((i = 1; i <= shows; i++)); do
   start=$(date +%s)
   status=0
   (cd "$run" && SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy /usr/bin/time -v -o time.txt \
-    "$build/game/game" nodialog --capture frames --frames png --size 160x90 --rate 5 \
+    "$build/game/game" nodialog --capture frames --frames png --size 160x90 --rate "$rate" \
     >out.txt 2>err.txt) || status=$?
   peak=$(awk -F': ' '/Maximum resident set size/ {print $2}' "$run/time.txt")
   frames=$(find "$run/frames" -name 'frame_*.png' 2>/dev/null | wc -l)
