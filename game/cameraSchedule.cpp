@@ -22,6 +22,19 @@ std::vector<CameraCue> ReadCameraSchedule(const std::string& path) {
     return ParseCameraSchedule(file);
 }
 
+std::vector<CameraCue> KnownCameraCues(const std::vector<CameraCue>& schedule,
+                                       const std::function<bool(const std::string&)>& exists,
+                                       const std::function<void(const CameraCue&)>& warn) {
+    std::vector<CameraCue> known;
+    for (const CameraCue& cue : schedule) {
+        if (exists(cue.name))
+            known.push_back(cue);
+        else
+            warn(cue);
+    }
+    return known;
+}
+
 unsigned ApplyDueCues(const std::vector<CameraCue>& schedule, unsigned next, double frame,
                       const std::function<void(const std::string&)>& activate) {
     while (next < schedule.size() && frame > schedule[next].frame)

@@ -20,6 +20,13 @@ std::vector<CameraCue> ParseCameraSchedule(std::istream& in);
 // The schedule file; a missing file gives no cues.
 std::vector<CameraCue> ReadCameraSchedule(const std::string& path);
 
+// The cues of `schedule` whose camera `exists`. Each other cue is reported
+// through `warn` and left out: switching to a camera the scene does not have
+// would leave every later frame without a view.
+std::vector<CameraCue> KnownCameraCues(const std::vector<CameraCue>& schedule,
+                                       const std::function<bool(const std::string&)>& exists,
+                                       const std::function<void(const CameraCue&)>& warn);
+
 // Activates, in order, every cue from `next` on whose frame lies strictly
 // before `frame`; returns the index of the first cue still to come.
 unsigned ApplyDueCues(const std::vector<CameraCue>& schedule, unsigned next, double frame,

@@ -49,12 +49,14 @@ int Play(const Options& options) {
         engine::SetTargetShaderVersion(*cap);
     engine::AddModule(scene.get(), 10100);
     // Without its scene file the show has nothing to play: the failure has
-    // been shown; the engine still shuts down in order.
+    // been shown; the engine still shuts down in order. A show that failed
+    // to load some of its content plays what it has, and the status tells
+    // whoever ran it that something was missing.
     const bool playable = scene->HasScene();
     if (!playable)
         engine::QuitApplication();
     engine::StartApplication();
-    return playable ? 0 : 1;
+    return playable && scene->IsComplete() ? 0 : 1;
 }
 
 } // namespace

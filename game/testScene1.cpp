@@ -18,6 +18,7 @@
 #include <array>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <numbers>
 #include <string>
@@ -30,6 +31,7 @@ using Streams = std::map<MeshData::DataTypes, void*>;
 
 constexpr const char* kSource = ".\\testScene1.cpp";
 constexpr const char* kSceneFile = "data/tree.demo";
+constexpr const char* kScheduleFile = "data/camera.txt";
 constexpr std::uint32_t kPixelShader20 = 0xFFFF0200;
 constexpr double kShowEndFrame = 3130.0; // 125.2 s in frames of 1/25 s
 constexpr float kLoopFrames = 21.0f;
@@ -57,6 +59,19 @@ const std::array<std::pair<const wchar_t*, int>, 10> kRenderTargets = {{
 // For the ASCII texts of this file.
 std::wstring Wide(const std::string& text) {
     return std::wstring(text.begin(), text.end());
+}
+
+// The show's effect scripts are its own data: one that cannot be read ends
+// the scene's start with a message that names it (the reader's own errors,
+// such as "Effect must be a table", do not).
+std::shared_ptr<engine::gfx::Effect> BuildShowEffect(const std::string& path) {
+    try {
+        return engine::BuildEffect(path);
+    } catch (const engine::core::Exception& e) {
+        const std::string text = "Cannot build the effect " + path;
+        engine::LogError(text, kSource, __LINE__);
+        throw engine::core::Exception(Wide(text) + L": " + e.GetText(), e.GetFunction());
+    }
 }
 
 unsigned TickCount() {
@@ -113,8 +128,8 @@ struct TreeModels {
 };
 
 TreeModels BuildTreeModels() {
-    const auto leafEffect = engine::BuildEffect("data/leaf.efx");
-    const auto woodEffect = engine::BuildEffect("data/tree.efx");
+    const auto leafEffect = BuildShowEffect("data/leaf.efx");
+    const auto woodEffect = BuildShowEffect("data/tree.efx");
     TreeModels models;
     for (int v = 0; v < nature::kVariants; ++v) {
         nature::TreeVariant variant = nature::BuildTreeVariant(v);
@@ -175,9 +190,10 @@ void TestScene1::Start() {
     LoadScene();
     AddLandscape();
     AddCurve();
-    mCameraSchedule = ReadCameraSchedule("data/camera.txt");
+    ReadSchedule();
     mNextCue = 0;
     mLastTick = TickCount();
+    mComplete = true;
 }
 
 // Without the scene file nothing can be shown: its failure names the file.
@@ -194,13 +210,38 @@ void TestScene1::LoadScene() {
     mModel = MeshOf(mLoader->GetNode("Beast").get());
 }
 
+// A schedule that is missing, empty or names cameras the scene lacks still
+// lets the show run (from the scene's first camera), but not unnoticed.
+void TestScene1::ReadSchedule() {
+    if (!std::filesystem::exists(kScheduleFile)) {
+        engine::LogWarning(std::string("No camera schedule ") + kScheduleFile +
+                               ": the scene's first camera stays active",
+                           kSource, __LINE__);
+        return;
+    }
+    const auto cameras = mLoader->GetCameras();
+    mCameraSchedule = KnownCameraCues(
+        ReadCameraSchedule(kScheduleFile),
+        [&](const std::string& name) { return cameras->Cameras().contains(name); },
+        [](const CameraCue& cue) {
+            engine::LogWarning(std::string("Camera schedule ") + kScheduleFile +
+                                   ": the scene has no camera " + cue.name + " (frame " +
+                                   std::to_string(cue.frame) + "); the cue is skipped",
+                               kSource, __LINE__);
+        });
+    if (mCameraSchedule.empty())
+        engine::LogWarning(std::string("Camera schedule ") + kScheduleFile +
+                               " holds no cue: the scene's first camera stays active",
+                           kSource, __LINE__);
+}
+
 void TestScene1::AddLandscape() {
     randomTable::Fill();
     Landscape landscape = GenerateLandscape();
     // The scene's base node is its root camera.
     engine::gfx::Node* base = mLoader->GetCameras().get();
-    const auto terrainEffect = engine::BuildEffect("data/terrain.efx");
-    const auto grassEffect = engine::BuildEffect("data/grass.efx");
+    const auto terrainEffect = BuildShowEffect("data/terrain.efx");
+    const auto grassEffect = BuildShowEffect("data/grass.efx");
 
     TerrainPatches& terrain = landscape.terrain;
     for (int p = 0; p < terrain.patchCount; ++p) {
@@ -242,7 +283,7 @@ void TestScene1::AddLandscape() {
 // A red ribbon that turns blue as it ages, trailing "TheCurve".
 void TestScene1::AddCurve() {
     engine::gfx::EmitterInfo info;
-    info.effect = engine::BuildEffect("data/curve.efx");
+    info.effect = BuildShowEffect("data/curve.efx");
     info.color = engine::math::Vector4f(1.0f, 0.0f, 0.0f, 1.0f);
     info.colorVelocity = engine::math::Vector4f(-0.1f, 0.0f, 0.1f, 0.0f);
     info.interval = 0.15f;

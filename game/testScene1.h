@@ -28,11 +28,15 @@ public:
 
     // Whether the scene file was loaded; without it there is nothing to show.
     bool HasScene() const { return mLoader != nullptr; }
+    // Whether Start built everything; after a failure (already reported)
+    // the show runs with what was built.
+    bool IsComplete() const { return mComplete; }
 
 private:
     void LoadScene();
     void AddLandscape();
     void AddCurve();
+    void ReadSchedule();
     void AnimateModel(float step);
 
     engine::gfx::DemoLoader* mLoader = nullptr;
@@ -44,6 +48,7 @@ private:
     float mModelClock = 0.0f; // seconds of walk animation
     double mElapsed = 0.0;    // frame time so far
     unsigned mLastTick = 0;
+    bool mComplete = false;
 };
 
 // The walk loops every 21 frames of 1/25 s (0.84 s of animation). Adds

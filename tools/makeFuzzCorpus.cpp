@@ -1,15 +1,18 @@
-// makeFuzzCorpus DIR: writes the seed corpus of the fuzz targets, a few
-// small valid files per reader, into DIR/<extension>/ (DIR/kvr, DIR/anim,
-// DIR/demo).
+// makeFuzzCorpus DIR: writes the seed corpus of the fuzz targets into
+// DIR/<target>/: a few small valid files per reader (kvr, anim, demo,
+// camera), and the effect scripts, effect files and textures of the source
+// tree, the malformed ones the tests keep among them (efx, fx, texture).
 // The bytes are the same on every run.
 #include "engine/gfx/KVRMesh.h"
 #include "tools/generators/demoBytes.h"
 #include "tools/generators/engineFiles.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 using namespace kovra::tools;
 
@@ -70,6 +73,22 @@ DemoBytes Scene() {
     return file;
 }
 
+// Copies the files of the source tree's `folder` that end in one of
+// `extensions` and are small enough to keep the fuzzer fast.
+void CopySeeds(const std::filesystem::path& folder, const std::vector<std::string>& extensions,
+               const std::filesystem::path& to) {
+    namespace fs = std::filesystem;
+    constexpr std::uintmax_t kMaxSeedBytes = 64 * 1024;
+    std::filesystem::create_directories(to);
+    for (const auto& entry : fs::directory_iterator(fs::path(KOVRA_SOURCE_DIR) / folder)) {
+        const std::string extension = entry.path().extension().string();
+        if (entry.is_regular_file() && entry.file_size() <= kMaxSeedBytes &&
+            std::find(extensions.begin(), extensions.end(), extension) != extensions.end())
+            fs::copy_file(entry.path(), to / entry.path().filename(),
+                          fs::copy_options::overwrite_existing);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -91,5 +110,13 @@ int main(int argc, char** argv) {
     Write(dir / "demo" / "scene.demo", Scene().bytes);
     Write(dir / "demo" / "mesh.demo",
           DemoBytes().Header(1).Object("Mesh", "tree", "leaf", "", 0, 0, 0, 0, 0, 0, 0).bytes);
+    Write(dir / "camera" / "schedule.txt", "0 front\n50 side trailing words\n\n75\tfront\n");
+    Write(dir / "camera" / "odd.txt", "-3 back\r\n2147483647 last\n99999999999 over\nx y\n");
+    for (const char* folder : {"data", "data/fx", "tests/effects/data", "tests/data/malformed"}) {
+        CopySeeds(folder, {".efx"}, dir / "efx");
+        CopySeeds(folder, {".fx"}, dir / "fx");
+    }
+    for (const char* folder : {"data", "tests/data/malformed-textures"})
+        CopySeeds(folder, {".dds", ".png", ".bmp", ".tga", ".jpg"}, dir / "texture");
     return 0;
 }

@@ -7,6 +7,7 @@
 #include "engine/core/stringConversion.h"
 #include "engine/math/matrixHelpers.h"
 #include "engine/platform/glDevice.h"
+#include "engine/platform/glErrorLog.h"
 
 #include <SDL.h>
 
@@ -31,7 +32,14 @@ std::unique_ptr<platform::Device> MakeDevice(SDL_Window* window,
                                              const platform::PresentParameters& parameters) {
     if (Factory())
         return Factory()(window, parameters);
-    return platform::GlDevice::Create(window, parameters);
+    auto device = platform::GlDevice::Create(window, parameters);
+    // The device checks its own calls; anything else the driver rejects is
+    // still worth a row in the log. A WARNING: the report comes from inside
+    // the driver, where the exception of an ERROR row must not be thrown.
+    platform::ReportGlErrors([](const std::string& message) {
+        Logging::Get()->Warning("OpenGL error: " + message, kSource, __LINE__);
+    });
+    return device;
 }
 
 const char* Bool(bool value) {

@@ -50,6 +50,43 @@ bool HoldsPixels(std::span<const std::uint8_t> bytes, std::uint64_t width, std::
     return 18 + bytes[0] + mapBytes + pixelData <= bytes.size();
 }
 
+// Whether stb reads the bytes as a JPEG: a start-of-image marker, which
+// may follow any number of 0xFF fill bytes.
+bool IsJpeg(std::span<const std::uint8_t> bytes) {
+    std::size_t at = 0;
+    while (at < bytes.size() && bytes[at] == 0xFF)
+        ++at;
+    return at > 0 && at < bytes.size() && bytes[at] == 0xD8;
+}
+
+// stb_image 2.27 trusts the code counts of a JPEG huffman table: more than
+// 256 codes in one table write past its arrays. Every table of every
+// define-huffman-table segment (0xFF 0xC4, read as stb reads it) is checked
+// before stb sees the file; entropy-coded data never holds that byte pair.
+bool HuffmanTablesFit(std::span<const std::uint8_t> bytes) {
+    if (!IsJpeg(bytes))
+        return true;
+    for (std::size_t marker = 0; marker + 4 <= bytes.size(); ++marker) {
+        if (bytes[marker] != 0xFF || bytes[marker + 1] != 0xC4)
+            continue;
+        long left = long(bytes[marker + 2] << 8 | bytes[marker + 3]) - 2;
+        std::size_t at = marker + 4;
+        while (left > 0 && at + 17 <= bytes.size()) {
+            const int classAndSlot = bytes[at];
+            if (classAndSlot >> 4 > 1 || (classAndSlot & 15) > 3)
+                break; // stb refuses the segment itself
+            int codes = 0;
+            for (std::size_t i = 1; i <= 16; ++i)
+                codes += bytes[at + i];
+            if (codes > 256)
+                return false;
+            left -= 17 + codes;
+            at += 17 + std::size_t(codes);
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 std::optional<TextureImage> ReadImage(std::span<const std::uint8_t> bytes) {
@@ -58,7 +95,8 @@ std::optional<TextureImage> ReadImage(std::span<const std::uint8_t> bytes) {
     const auto* data = bytes.data();
     const int size = static_cast<int>(bytes.size());
     int width = 0, height = 0, channels = 0;
-    if (!stbi_info_from_memory(data, size, &width, &height, &channels) || width <= 0 ||
+    if (!HuffmanTablesFit(bytes) ||
+        !stbi_info_from_memory(data, size, &width, &height, &channels) || width <= 0 ||
         height <= 0 || width > kMaxTextureEdge || height > kMaxTextureEdge ||
         std::uint64_t(width) * std::uint64_t(height) > kMaxTextureTexels ||
         !HoldsPixels(bytes, width, height))

@@ -63,6 +63,10 @@ EffectPool::EffectPool()
     } catch (const core::Exception&) {
         mWireframe.reset();
     }
+    if (!mWireframe)
+        core::Logging::Get()->Warning(std::string("No wireframe effect from ") + kWireframeScript +
+                                          ": objects whose effects all fail are not drawn",
+                                      kSource, __LINE__);
 }
 
 EffectPool::~EffectPool() = default;

@@ -7,7 +7,9 @@ extern "C" {
 #include <lua.h>
 }
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -19,10 +21,19 @@ namespace engine::gfx {
 namespace {
 
 constexpr const char* kSource = "engine\\luaWrapper";
-constexpr int kHookInterval = 1000;
+// Small enough that a run of instructions on long strings between two
+// checks stays short.
+constexpr int kHookInterval = 100;
+
+std::int64_t Now() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 // The state's allocator: the usual realloc/free pair, refusing to grow past
-// the budget while the chunk runs.
+// the budget, or to hand out more than the allocation limit in all, while
+// the chunk runs.
 void* Allocate(void* userData, void* block, std::size_t oldSize, std::size_t newSize) {
     auto* budget = static_cast<LuaScript::Budget*>(userData);
     const std::size_t held = budget->bytes - (block ? oldSize : 0);
@@ -33,6 +44,16 @@ void* Allocate(void* userData, void* block, std::size_t oldSize, std::size_t new
     }
     if (newSize > budget->byteLimit || held > budget->byteLimit - newSize)
         return nullptr;
+    // Only the chunk's run counts: reading its result afterwards lifts the
+    // byte limit.
+    if (budget->byteLimit != std::numeric_limits<std::size_t>::max()) {
+        if (budget->allocated >
+            LuaScript::kAllocationLimit - std::min(newSize, LuaScript::kAllocationLimit)) {
+            budget->allocationRefused = true;
+            return nullptr;
+        }
+        budget->allocated += newSize;
+    }
     void* grown = std::realloc(block, newSize);
     if (grown)
         budget->bytes = held + newSize;
@@ -44,11 +65,16 @@ void CountInstructions(lua_State* state, lua_Debug*) {
     lua_getallocf(state, &userData);
     auto* budget = static_cast<LuaScript::Budget*>(userData);
     budget->instructions += kHookInterval;
-    if (budget->instructions > LuaScript::kInstructionLimit) {
+    const bool tooMany = budget->instructions > LuaScript::kInstructionLimit;
+    if (tooMany || Now() > budget->deadline) {
         // Inside a hook, level 0 is the Lua function that is running.
         luaL_where(state, 0);
-        lua_pushfstring(state, "script stopped after %d instructions (endless loop?)",
-                        static_cast<int>(LuaScript::kInstructionLimit));
+        if (tooMany)
+            lua_pushfstring(state, "script stopped after %d instructions (endless loop?)",
+                            static_cast<int>(LuaScript::kInstructionLimit));
+        else
+            lua_pushfstring(state, "script stopped after %d ms (endless loop?)",
+                            LuaScript::kTimeLimitMilliseconds);
         lua_concat(state, 2);
         lua_error(state);
     }
@@ -58,6 +84,7 @@ void CountInstructions(lua_State* state, lua_Debug*) {
 
 LuaScript::LuaScript(const std::string& path) {
     mBudget.byteLimit = kMemoryLimit;
+    mBudget.deadline = Now() + std::int64_t{kTimeLimitMilliseconds} * 1'000'000;
     mState = lua_newstate(Allocate, &mBudget);
     if (!mState)
         core::Logging::Get()->Error("Error in lua script: not enough memory", kSource, __LINE__);
@@ -66,9 +93,11 @@ LuaScript::LuaScript(const std::string& path) {
         Load(path);
         if (lua_pcall(mState, 0, 0, 0) != 0) {
             const char* message = lua_tostring(mState, -1);
-            core::Logging::Get()->Error(std::string("Error in lua script: ") +
-                                            (message ? message : "(error object is not a string)"),
-                                        kSource, __LINE__);
+            std::string text = message ? message : "(error object is not a string)";
+            if (mBudget.allocationRefused)
+                text = "script stopped after allocating " + std::to_string(kAllocationLimit >> 20) +
+                       " MiB (runaway string or table building?)";
+            core::Logging::Get()->Error("Error in lua script: " + text, kSource, __LINE__);
         }
     } catch (...) {
         lua_close(mState);

@@ -3,6 +3,7 @@
 #include "engine/engineApi.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 struct lua_State;
@@ -11,8 +12,11 @@ namespace engine::gfx {
 
 // Runs one Lua chunk in a bare state (no standard library) and keeps the
 // state for reading what the chunk left behind. A chunk that runs away is
-// stopped: the instruction count and the memory it may take are bounded, so
-// a broken or hostile script ends in an error instead of a hang.
+// stopped: the instructions it executes, the memory it holds, the bytes it
+// allocates in all and the time it takes are bounded, so a broken or hostile
+// script ends in an error instead of a hang. Instructions alone do not bound
+// the time: one concatenation or comparison of long strings is a single
+// instruction that copies or scans megabytes.
 class ENGINE_API LuaScript {
 public:
     // Instructions a chunk may execute and bytes its state may hold while it
@@ -20,6 +24,8 @@ public:
     static constexpr long kInstructionLimit = 10'000'000;
     static constexpr std::size_t kMemoryLimit = 64u << 20;
     static constexpr std::size_t kFileSizeLimit = 4u << 20;
+    static constexpr std::size_t kAllocationLimit = 256u << 20;
+    static constexpr int kTimeLimitMilliseconds = 5000;
 
     explicit LuaScript(const std::string& path);
     ~LuaScript();
@@ -31,7 +37,10 @@ public:
     struct Budget {
         std::size_t bytes = 0;
         std::size_t byteLimit = 0;
+        std::size_t allocated = 0; // every byte handed out while the chunk runs
+        bool allocationRefused = false;
         long instructions = 0;
+        std::int64_t deadline = 0; // steady-clock nanoseconds
     };
 
 private:

@@ -18,4 +18,8 @@ void LogError(const std::string& text, const std::string& source, int line) {
     }
 }
 
+void LogWarning(const std::string& text, const std::string& source, int line) {
+    core::Logging::Get()->Warning(text, source, line);
+}
+
 } // namespace engine

@@ -77,6 +77,8 @@ ENGINE_API void ShowMessage(const std::wstring& text, const std::wstring& captio
 // Writes an ERROR row to the log without raising, for failures the program
 // handles itself.
 ENGINE_API void LogError(const std::string& text, const std::string& source, int line);
+// Writes a WARNING row to the log.
+ENGINE_API void LogWarning(const std::string& text, const std::string& source, int line);
 
 // Key edges and levels by Win32 virtual-key code.
 ENGINE_API bool isPressed(int key);

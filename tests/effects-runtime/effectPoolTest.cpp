@@ -230,6 +230,11 @@ TEST_F(EffectPoolTest, MissingWireframeScriptLeavesThePoolWorkingWithoutFallback
     std::filesystem::remove("data/wireframe.efx");
     RuntimeFixture::Write("data/a.efx", "effect = {" + Variant(2, "Missing") + "}");
     EXPECT_EQ(gfx::EffectPool::Get()->WireframeEffect(), nullptr);
+    const auto log = mRuntime.TakeLog();
+    EXPECT_NE(std::find(log.begin(), log.end(),
+                        "WARNING|engine\\effectPool|No wireframe effect from data/wireframe.efx: "
+                        "objects whose effects all fail are not drawn"),
+              log.end());
     EXPECT_EQ(gfx::EffectPool::Get()->GenerateEffect("data/a.efx"), nullptr);
 }
 

@@ -64,6 +64,10 @@ TEST(MalformedInputTest, EveryCorpusFileEndsInACleanException) {
                                 "endlessLoop.efx:2: script stopped after 10000000 instructions "
                                 "(endless loop?)"},
         {"memoryHog.efx", "Error in lua script: not enough memory"},
+        {"runawayConcat.efx", "Error in lua script: script stopped after allocating 256 MiB "
+                              "(runaway string or table building?)"},
+        {"longCompare.efx", "Error in lua script: " + path +
+                                "longCompare.efx:5: script stopped after 5000 ms (endless loop?)"},
         {"standardLibrary.efx", "Error in lua script: " + path +
                                     "standardLibrary.efx:2: attempt to call global 'print' (a "
                                     "nil value)"},

@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 using namespace kovra::test;
@@ -122,6 +123,7 @@ TEST_F(SceneModule, CreatesThePostProcessingTargetsFirstInOrder) {
 TEST_F(SceneModule, AMissingSceneFileIsNamedAndLeavesNothingToShow) {
     engine::AddModule(&scene, 10100);
     EXPECT_FALSE(scene.HasScene());
+    EXPECT_FALSE(scene.IsComplete());
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], L"Cannot load the scene file data/tree.demo: No such demo file found");
     const std::string rows = log.Rows();
@@ -172,8 +174,47 @@ TEST_F(SceneModule, BuildsTheLandscapeTreesAndRibbonIntoTheLoadedScene) {
     ASSERT_EQ(curve->Children().size(), 1u);
     EXPECT_NE(dynamic_cast<gfx::CurveEmitter*>(curve->Children()[0].get()), nullptr);
     EXPECT_EQ(root->GetActiveName(), "Cam");
-    const std::string rows = log.Rows();
+    // The stand-in data has no wireframe script; nothing else is amiss.
+    std::string rows = log.Rows();
+    const std::string noWireframe =
+        WarningRow(69, "engine\\effectPool",
+                   "No wireframe effect from data/wireframe.efx: objects whose effects all fail "
+                   "are not drawn");
+    ASSERT_NE(rows.find(noWireframe), std::string::npos) << rows;
+    rows.erase(rows.find(noWireframe), noWireframe.size());
     EXPECT_EQ(rows.find("WARNING"), std::string::npos) << rows;
+}
+
+// A schedule that cannot steer the show is named in a WARNING row, and the
+// show keeps a camera instead of losing its view.
+TEST_F(SceneModule, CuesNamingNoCameraOfTheSceneAreReportedAndSkipped) {
+    WriteTinyShow();
+    WriteFile("data/camera.txt", "0 Nobody\n10 Cam trailing\n20 C\n");
+    engine::AddModule(&scene, 10100);
+    EXPECT_TRUE(scene.IsComplete());
+    EXPECT_TRUE(boxes.empty());
+    const std::string rows = log.Rows();
+    const std::string file = ".\\testScene1.cpp";
+    EXPECT_NE(rows.find(WarningRow(230, file,
+                                   "Camera schedule data/camera.txt: the scene has no camera "
+                                   "Nobody (frame 0); the cue is skipped") +
+                        WarningRow(230, file,
+                                   "Camera schedule data/camera.txt: the scene has no camera C "
+                                   "(frame 20); the cue is skipped")),
+              std::string::npos)
+        << rows;
+    EXPECT_EQ(rows.find("holds no cue"), std::string::npos);
+}
+
+TEST_F(SceneModule, AMissingScheduleIsReported) {
+    WriteTinyShow();
+    std::remove("data/camera.txt");
+    engine::AddModule(&scene, 10100);
+    EXPECT_TRUE(scene.IsComplete());
+    EXPECT_NE(log.Rows().find(WarningRow(219, ".\\testScene1.cpp",
+                                         "No camera schedule data/camera.txt: the scene's first "
+                                         "camera stays active")),
+              std::string::npos);
 }
 
 TEST_F(SceneModule, QuitsWhenEscapeIsReleasedNotWhilePressed) {

@@ -87,3 +87,24 @@ TEST(ImageReader, TgaAndBmpLoadWhole) {
     EXPECT_FALSE(ReadImage(Bytes(rawTga.substr(0, rawTga.size() - 1))));
     EXPECT_FALSE(ReadImage(Bytes(bmp.substr(0, bmp.size() - 1))));
 }
+
+// A JPEG whose huffman table promises more than 256 codes would make the
+// decoder write past its tables; it is refused, while the same file with
+// its tables intact decodes.
+TEST(ImageReader, JpegWithAnOversizedHuffmanTableIsRefused) {
+    std::string jpeg;
+    const std::vector<std::uint8_t> grey(8 * 8 * 3, 128);
+    ASSERT_TRUE(stbi_write_jpg_to_func(Append, &jpeg, 8, 8, 3, grey.data(), 90));
+    const auto image = ReadImage(Bytes(jpeg));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->width, 8);
+    EXPECT_EQ(image->format, Format::X8R8G8B8);
+
+    const std::size_t table = jpeg.find("\xFF\xC4");
+    ASSERT_NE(table, std::string::npos);
+    jpeg[table + 4 + 16] = '\xFF'; // codes of length 16 in the first table
+    jpeg[table + 4 + 15] = '\xFF';
+    EXPECT_FALSE(ReadImage(Bytes(jpeg)));
+    // Fill bytes before the start-of-image marker do not hide the file's kind.
+    EXPECT_FALSE(ReadImage(Bytes("\xFF\xFF" + jpeg)));
+}
