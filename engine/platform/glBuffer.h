@@ -24,6 +24,7 @@ public:
             glDeleteBuffers(1, &mName);
         }
         mAlive->vertexSetupDirty = true;
+        mAlive->indicesStale = true;
     }
 
     void* Lock(std::uint32_t offset, std::uint32_t size, std::uint32_t flags) {

@@ -249,6 +249,7 @@ Result GlDevice::Present() {
     glBindFramebuffer(GL_READ_FRAMEBUFFER, s.readFramebuffer);
     image->Attach(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    s.targetBound = false;
     // The window's row 0 is its bottom row: flip.
     const bool same = width == image->Width() && height == image->Height();
     glBlitFramebuffer(0, 0, image->Width(), image->Height(), 0, height, width, 0,

@@ -46,8 +46,13 @@ void GlDevice::SetStreamSource(VertexBuffer* buffer, std::uint32_t offset, std::
 }
 
 void GlDevice::SetIndices(IndexBuffer* buffer) {
-    mState->indices = static_cast<GlIndexBuffer*>(buffer);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffer != nullptr ? mState->indices->Name() : 0);
+    State& s = *mState;
+    if (buffer == s.indices && !s.link->indicesStale) {
+        return;
+    }
+    s.indices = static_cast<GlIndexBuffer*>(buffer);
+    s.link->indicesStale = false;
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffer != nullptr ? s.indices->Name() : 0);
 }
 
 bool GlDevice::PrepareDraw(bool indexed) {

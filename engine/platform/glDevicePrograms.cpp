@@ -124,8 +124,13 @@ ProgramResult GlDevice::CreateProgram(const ProgramSource& source) {
 }
 
 void GlDevice::SetProgram(Program* program) {
-    mState->program = static_cast<GlProgram*>(program);
-    glUseProgram(program != nullptr ? mState->program->mName : 0);
+    State& s = *mState;
+    if (program == s.program && !s.link->programStale) {
+        return;
+    }
+    s.program = static_cast<GlProgram*>(program);
+    s.link->programStale = false;
+    glUseProgram(program != nullptr ? s.program->mName : 0);
 }
 
 void GlDevice::SetUniform(Program* program, int location, UniformType type, const void* values,
@@ -133,7 +138,11 @@ void GlDevice::SetUniform(Program* program, int location, UniformType type, cons
     if (program == nullptr || location < 0 || count <= 0) {
         return;
     }
-    const GLuint name = static_cast<GlProgram*>(program)->mName;
+    auto* target = static_cast<GlProgram*>(program);
+    if (target->Holds(location, type, values, count)) {
+        return;
+    }
+    const GLuint name = target->mName;
     const bool bound = mState->program == program;
     if (!mState->programUniform && !bound) {
         glUseProgram(name);

@@ -37,6 +37,8 @@ struct GlDevice::State {
     bool mirrorClamp = false;
     float maxAnisotropy = 0; // 0: no anisotropic filtering
     RenderStates states;
+    bool statesKnown = false; // whether the context holds `states`
+    bool targetBound = false; // whether the draw framebuffer is targetFramebuffer
     std::array<std::array<float, 16>, kTransformCount> transforms{};
     GlProgram* program = nullptr;
     GlDeclaration* declaration = nullptr;
@@ -48,6 +50,8 @@ struct GlDevice::State {
     std::array<GLuint, 16> samplers{};
     std::array<SamplerState, 16> samplerStates{};
     std::array<GLenum, 16> unitTargets{};
+    std::array<GLuint, 16> unitNames{}; // texture bound on each unit, when known
+    GLuint activeUnit = ~0u;
 };
 
 } // namespace engine::platform

@@ -17,7 +17,10 @@ std::unique_ptr<Surface> GlDevice::CreateDepthStencilSurface(int width, int heig
 void GlDevice::BindTargets() {
     State& s = *mState;
     if (!s.targetsDirty) {
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, s.targetFramebuffer);
+        if (!s.targetBound) {
+            glBindFramebuffer(GL_DRAW_FRAMEBUFFER, s.targetFramebuffer);
+            s.targetBound = true;
+        }
         return;
     }
     auto* colour = static_cast<GlSurface*>(s.renderTarget);
@@ -41,6 +44,7 @@ void GlDevice::BindTargets() {
         depth->Attach(GL_DRAW_FRAMEBUFFER, depth->DepthAttachment());
     }
     s.targetsDirty = false;
+    s.targetBound = true;
 }
 
 GlDevice::GlSurface* GlDevice::Resolved(GlSurface* surface) {
@@ -55,6 +59,7 @@ GlDevice::GlSurface* GlDevice::Resolved(GlSurface* surface) {
     glBindFramebuffer(GL_READ_FRAMEBUFFER, s.readFramebuffer);
     surface->Attach(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, s.drawFramebuffer);
+    s.targetBound = false;
     resolve->Attach(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0);
     glBlitFramebuffer(0, 0, surface->Width(), surface->Height(), 0, 0, resolve->Width(),
                       resolve->Height(), GL_COLOR_BUFFER_BIT, GL_NEAREST);
@@ -112,6 +117,7 @@ Result GlDevice::StretchRect(Surface* source, Surface* destination) {
     glBindFramebuffer(GL_READ_FRAMEBUFFER, s.readFramebuffer);
     from->Attach(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, s.drawFramebuffer);
+    s.targetBound = false;
     to->Attach(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0);
     glBlitFramebuffer(0, 0, from->Width(), from->Height(), 0, 0, to->Width(), to->Height(),
                       GL_COLOR_BUFFER_BIT, GL_NEAREST);

@@ -21,7 +21,9 @@ std::unique_ptr<Texture> GlDevice::CreateTexture(int width, int height, int leve
         usage == TextureUsage::RenderTarget ? 1 : (levels <= 0 ? full : std::min(levels, full));
     auto texture = std::make_unique<GlTexture>(mState->link, width, height, count, format,
                                                mState->textureStorage);
-    mState->unitTargets.fill(0); // binding for creation disturbed the units' bindings
+    // Binding for creation disturbed the units' bindings.
+    mState->unitTargets.fill(0);
+    mState->link->textureBindingsStale = true;
     return glGetError() == GL_NO_ERROR ? std::move(texture) : nullptr;
 }
 
@@ -37,6 +39,7 @@ std::unique_ptr<CubeTexture> GlDevice::CreateCubeTexture(int edgeLength, int lev
     auto texture = std::make_unique<GlCubeTexture>(mState->link, edgeLength, count, format,
                                                    mState->textureStorage);
     mState->unitTargets.fill(0);
+    mState->link->textureBindingsStale = true;
     return glGetError() == GL_NO_ERROR ? std::move(texture) : nullptr;
 }
 
@@ -45,7 +48,10 @@ void GlDevice::SetTexture(int unit, BaseTexture* texture) {
     if (unit < 0 || unit >= static_cast<int>(s.unitTargets.size())) {
         return;
     }
-    glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(unit));
+    if (s.link->textureBindingsStale) {
+        s.unitNames.fill(~0u);
+        s.link->textureBindingsStale = false;
+    }
     GLenum target = 0;
     GLuint name = 0;
     if (auto* flat = dynamic_cast<GlTexture*>(texture)) {
@@ -55,16 +61,23 @@ void GlDevice::SetTexture(int unit, BaseTexture* texture) {
         target = GL_TEXTURE_CUBE_MAP;
         name = cube->mName;
     }
-    if (s.unitTargets[unit] != 0 && s.unitTargets[unit] != target) {
-        glBindTexture(s.unitTargets[unit], 0);
+    if (name != s.unitNames[unit] || target != s.unitTargets[unit]) {
+        if (s.activeUnit != static_cast<GLuint>(unit)) {
+            glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(unit));
+            s.activeUnit = static_cast<GLuint>(unit);
+        }
+        if (s.unitTargets[unit] != 0 && s.unitTargets[unit] != target) {
+            glBindTexture(s.unitTargets[unit], 0);
+        }
+        if (target != 0) {
+            glBindTexture(target, name);
+        } else {
+            glBindTexture(GL_TEXTURE_2D, 0);
+            glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
+        }
+        s.unitTargets[unit] = target;
+        s.unitNames[unit] = name;
     }
-    if (target != 0) {
-        glBindTexture(target, name);
-    } else {
-        glBindTexture(GL_TEXTURE_2D, 0);
-        glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
-    }
-    s.unitTargets[unit] = target;
     if (s.samplers[unit] == 0) {
         SetSamplerState(unit, s.samplerStates[unit]);
     }

@@ -51,6 +51,7 @@ public:
         if (mAlive->alive) {
             glDeleteTextures(1, &mName);
         }
+        mAlive->textureBindingsStale = true;
     }
 
     int LevelCount() const override { return mLevels; }
@@ -73,6 +74,7 @@ public:
         }
         const int w = std::max(1, mWidth >> level), h = std::max(1, mHeight >> level);
         glBindTexture(GL_TEXTURE_2D, mName);
+        mAlive->textureBindingsStale = true;
         Upload(GL_TEXTURE_2D, mFormat, level, w, h, mStaging[level]);
         std::vector<std::uint8_t>().swap(mStaging[level]);
         return Result::Ok;
@@ -141,6 +143,7 @@ public:
         if (mAlive->alive) {
             glDeleteTextures(1, &mName);
         }
+        mAlive->textureBindingsStale = true;
     }
 
     int LevelCount() const override { return mLevels; }
@@ -164,6 +167,7 @@ public:
         }
         const int e = std::max(1, mEdge >> level);
         glBindTexture(GL_TEXTURE_CUBE_MAP, mName);
+        mAlive->textureBindingsStale = true;
         GlTexture::Upload(GL_TEXTURE_CUBE_MAP_POSITIVE_X + static_cast<GLenum>(face), mFormat,
                           level, e, e, mStaging[index]);
         std::vector<std::uint8_t>().swap(mStaging[index]);
