@@ -10,6 +10,7 @@
 // time includes the rasteriser's threads) and the median of the per-frame
 // ratios engine / raw. The engine's side is a whole pass of the main
 // loop: scene update, culling, sorting, parameter binding and the device.
+#include "support/glCallCounter.h"
 #include "support/rawGlFrame.h"
 #include "support/showSession.h"
 #include "support/tapingDevice.h"
@@ -107,6 +108,21 @@ void BM_EngineAgainstRawGl(benchmark::State& state) {
         raw.Issue(); // first use of every object outside the measurement
         glFinish();
 
+        // OpenGL calls of one frame on each side.
+        std::size_t engineCalls = 0, rawCalls = 0;
+        {
+            kovra::bench::GlCallCounter counter;
+            std::size_t& calls = kovra::bench::GlCallCounter::Calls();
+            SDL_GL_MakeCurrent(window, engineContext);
+            calls = 0;
+            show.Pass();
+            engineCalls = calls;
+            SDL_GL_MakeCurrent(window, rawContext);
+            calls = 0;
+            raw.Issue();
+            rawCalls = calls;
+        }
+
         Sample engineTotal, rawTotal;
         std::vector<double> ratios, cpuRatios;
         for (auto _ : state) {
@@ -132,7 +148,8 @@ void BM_EngineAgainstRawGl(benchmark::State& state) {
         state.counters["ratio"] = Median(ratios);
         state.counters["ratio_cpu"] = Median(cpuRatios);
         state.counters["device_calls"] = static_cast<double>(tape.size());
-        state.counters["raw_gl_calls"] = static_cast<double>(raw.CallCount());
+        state.counters["engine_gl_calls"] = static_cast<double>(engineCalls);
+        state.counters["raw_gl_calls"] = static_cast<double>(rawCalls);
         state.counters["primitives"] = primitives;
         state.counters["steady"] = steady ? 1 : 0;
         state.SetLabel(show.RealData() ? "show data" : "stand-in data");

@@ -61,7 +61,6 @@ public:
         for (const auto& call : mCalls)
             call();
     }
-    std::size_t CallCount() const { return mCalls.size(); }
 
 private:
     using GlSurface = engine::platform::GlDevice::GlSurface;

@@ -82,7 +82,9 @@ bool GlDevice::PrepareDraw(bool indexed) {
                                       GL_FALSE, stride, offset);
                 break;
             }
-            glEnableVertexAttribArray(slot);
+            if ((s.enabledSlots & (1u << slot)) == 0) {
+                glEnableVertexAttribArray(slot);
+            }
             slots |= 1u << slot;
         }
         for (GLuint slot = 0; slot < kAttributeSlots; ++slot) {
