@@ -3,15 +3,15 @@
 // DIR/demo).
 // The bytes are the same on every run.
 #include "engine/gfx/KVRMesh.h"
-#include "tests/support/demoBytes.h"
-#include "tests/support/engineFiles.h"
+#include "tools/generators/demoBytes.h"
+#include "tools/generators/engineFiles.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
-using namespace kovra::test;
+using namespace kovra::tools;
 
 namespace {
 
