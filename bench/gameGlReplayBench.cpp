@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <ctime>
 #include <vector>
 
@@ -108,6 +109,29 @@ void BM_EngineAgainstRawGl(benchmark::State& state) {
         raw.Issue(); // first use of every object outside the measurement
         glFinish();
 
+        // Both sides must draw the same picture: the share of pixels whose
+        // colour differs by more than a few steps between them.
+        double differing = 0.0;
+        {
+            engine::platform::Device& device = taping->Inner();
+            std::vector<std::uint8_t> rawImage, engineImage;
+            SDL_GL_MakeCurrent(window, engineContext);
+            device.ReadSurface(device.GetBackBuffer(), rawImage);
+            show.Pass();
+            device.ReadSurface(device.GetBackBuffer(), engineImage);
+            std::size_t count = 0;
+            for (std::size_t i = 0; i + 3 < rawImage.size() && i + 3 < engineImage.size(); i += 4)
+                for (std::size_t c = 0; c < 3; ++c)
+                    if (std::abs(rawImage[i + c] - engineImage[i + c]) > 8) {
+                        ++count;
+                        break;
+                    }
+            differing = rawImage.empty() ? 100.0
+                                         : 100.0 * static_cast<double>(count) /
+                                               static_cast<double>(rawImage.size() / 4);
+            SDL_GL_MakeCurrent(window, rawContext);
+        }
+
         // OpenGL calls of one frame on each side.
         std::size_t engineCalls = 0, rawCalls = 0;
         {
@@ -151,6 +175,7 @@ void BM_EngineAgainstRawGl(benchmark::State& state) {
         state.counters["engine_gl_calls"] = static_cast<double>(engineCalls);
         state.counters["raw_gl_calls"] = static_cast<double>(rawCalls);
         state.counters["primitives"] = primitives;
+        state.counters["differing_pixels_pct"] = differing;
         state.counters["steady"] = steady ? 1 : 0;
         state.SetLabel(show.RealData() ? "show data" : "stand-in data");
     }
