@@ -54,6 +54,10 @@ public:
                          UsageHint()); // orphan: no wait for draws in flight
         }
         glBufferSubData(mTarget, mOffset, mLength, mStaging.data());
+        if (mUsage != BufferUsage::Dynamic) {
+            // Written once: the driver holds the bytes, a copy here would only double them.
+            std::vector<std::uint8_t>().swap(mStaging);
+        }
         mLocked = false;
         return Result::Ok;
     }
