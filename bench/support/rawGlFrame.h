@@ -38,6 +38,9 @@ public:
             epoxy_has_gl_extension("GL_ARB_texture_filter_anisotropic") ||
             epoxy_has_gl_extension("GL_EXT_texture_filter_anisotropic"))
             glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY, &mMaxAnisotropy);
+        // Per-context state the device sets once: Direct3D's frame.
+        glClipControl(GL_UPPER_LEFT, GL_ZERO_TO_ONE);
+        glFrontFace(GL_CW);
         mColour = backBuffer;
         for (const TapedCall& call : tape)
             Translate(call, backBuffer);
