@@ -28,11 +28,15 @@ namespace kovra::bench {
 
 // Rebuilds the checkout's data folder in the current folder: folders made,
 // files linked, so the show reads the real data while its log and anything
-// it writes stay here. Returns whether a scene file was found; if not, the
-// stand-in show is written instead.
+// it writes stay here. Returns whether a scene file was found; if not, only
+// the stand-in show is written (never through links into the checkout).
 inline bool MirrorShowData() {
     namespace fs = std::filesystem;
     const fs::path source = fs::path(KOVRA_SOURCE_DIR) / "data";
+    if (!fs::exists(source / "tree.demo")) {
+        kovra::test::WriteTinyShow();
+        return false;
+    }
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(source)) {
         const fs::path target = "data" / fs::relative(entry.path(), source);
         if (entry.is_directory())
@@ -40,10 +44,7 @@ inline bool MirrorShowData() {
         else if (target.filename() != "log.html")
             fs::create_symlink(fs::absolute(entry.path()), target);
     }
-    if (fs::exists("data/tree.demo"))
-        return true;
-    kovra::test::WriteTinyShow();
-    return false;
+    return true;
 }
 
 // Peak resident memory of the process so far, in MiB.
