@@ -9,6 +9,7 @@ packages=(
   libgl1-mesa-dri libegl-mesa0 libegl-dev libgl-dev
   xvfb xauth xfonts-base fonts-dejavu-core
   ffmpeg
+  linux-perf
   time
 )
 missing=()

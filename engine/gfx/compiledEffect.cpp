@@ -128,6 +128,9 @@ struct CompiledEffect::UniformBinding {
     platform::UniformType type;
     int count;
     const ParameterValue* value;
+    // The words the program was last given: most parameters stay the same
+    // from draw to draw, and those are not sent again.
+    mutable std::vector<std::uint32_t> sent;
 };
 
 struct CompiledEffect::SamplerBinding {
@@ -208,7 +211,7 @@ std::unique_ptr<CompiledEffect> CompiledEffect::Create(platform::Device& device,
                          parameter.sampler.states});
                 } else if (value) {
                     out.uniforms.push_back(
-                        {uniform->location, UniformTypeOf(parameter.type), count, value});
+                        {uniform->location, UniformTypeOf(parameter.type), count, value, {}});
                 }
             }
         }
@@ -462,9 +465,13 @@ void CompiledEffect::CommitChanges() {
 
 void CompiledEffect::Upload() {
     platform::Program* program = mActivePass->program.get();
-    for (const UniformBinding& uniform : mActivePass->uniforms)
+    for (const UniformBinding& uniform : mActivePass->uniforms) {
+        if (uniform.sent == uniform.value->words)
+            continue;
+        uniform.sent = uniform.value->words;
         mDevice.SetUniform(program, uniform.location, uniform.type, uniform.value->words.data(),
                            uniform.count);
+    }
     for (const SamplerBinding& sampler : mActivePass->samplers) {
         mDevice.SetTexture(sampler.unit, sampler.texture ? sampler.texture->texture : nullptr);
         mDevice.SetSamplerState(sampler.unit, sampler.state);

@@ -39,10 +39,14 @@ void Transformation::Identity() {
     mIdentity = true;
 }
 
+// Rotation then translation is the rotation with the translation as its
+// last row: built directly, as every node needs it every frame.
 math::Matrix4x4 Transformation::BuildMatrix() const {
     if (mIdentity)
         return math::Matrix4x4::Identity;
-    return RotationPart(mRotation) * TranslationPart(mTranslation);
+    math::Matrix4x4 m = RotationPart(mRotation);
+    m.ToTranslation(mTranslation);
+    return m;
 }
 
 math::Matrix4x4 Transformation::BuildReverseMatrix() const {
@@ -60,7 +64,9 @@ math::Matrix4x4 Transformation::BuildInvMatrix() const {
 math::Matrix4x4 Transformation::BuildReverseInvMatrix() const {
     if (mIdentity)
         return math::Matrix4x4::Identity;
-    return RotationPart(mRotation.Transpose()) * TranslationPart(-mTranslation);
+    math::Matrix4x4 m = RotationPart(mRotation.Transpose());
+    m.ToTranslation(-mTranslation);
+    return m;
 }
 
 void Transformation::Invert() {

@@ -653,3 +653,89 @@ TEST_F(GlDeviceTest, ReplacedVertexBufferIsBoundAfresh) {
     const auto shot = Screenshot();
     EXPECT_EQ(At(shot, 8, 40), kRed) << (first == mBuffers.back().get() ? "same address" : "");
 }
+
+// The device skips what the context holds already; these objects replaced
+// at the same address, and values written around the skipped ones, must
+// still reach the context.
+TEST_F(GlDeviceTest, ReplacedIndexBufferIsBoundAfresh) {
+    mDevice->BeginScene();
+    mDevice->Clear(ClearTarget | ClearZBuffer, 0xFF000000, 1.0f, 0);
+    DrawColoured(TopLeftTriangle(), kRedRgba);
+    const void* first = mIndices.back().get();
+    mIndices.clear();
+    const std::uint16_t indices[3] = {0, 1, 2};
+    mIndices.push_back(mDevice->CreateIndexBuffer(6, IndexFormat::Index16, BufferUsage::Static));
+    std::memcpy(mIndices.back()->Lock(0, 0, LockNone), indices, sizeof indices);
+    mIndices.back()->Unlock();
+    mDevice->SetIndices(mIndices.back().get());
+    mDevice->SetUniform(mColour, mColour->FindUniform("colour")->location, UniformType::Float4,
+                        kGreenRgba);
+    ASSERT_EQ(mDevice->DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 0, 3, 0, 1),
+              Result::Ok);
+    mDevice->EndScene();
+    EXPECT_EQ(At(Screenshot(), 8, 8), kGreen)
+        << (first == mIndices.back().get() ? "same address" : "");
+}
+
+// Filling a texture binds it to the active unit, where another one was.
+TEST_F(GlDeviceTest, TextureFilledWhileAnotherIsBoundLeavesTheUnitAsSet) {
+    auto solid = [&](std::unique_ptr<Texture>& texture, std::uint32_t argb) {
+        if (!texture) {
+            texture = mDevice->CreateTexture(2, 2, 1, Format::A8R8G8B8, TextureUsage::Static);
+        }
+        const LockedRect rect = texture->Lock(0);
+        for (int texel = 0; texel < 4; ++texel) {
+            std::memcpy(static_cast<std::uint8_t*>(rect.bits) + texel * 4, &argb, 4);
+        }
+        texture->Unlock(0);
+    };
+    std::unique_ptr<Texture> red, green;
+    solid(red, 0xFFFF0000);
+    solid(green, 0xFF00FF00);
+    mDevice->BeginScene();
+    mDevice->Clear(ClearTarget | ClearZBuffer, 0xFF000000, 1.0f, 0);
+    DrawTextured(FullScreenQuad(), red.get());
+    solid(green, 0xFF00FF00);
+    DrawTextured(FullScreenQuad(), red.get());
+    mDevice->EndScene();
+    EXPECT_EQ(At(Screenshot(), 8, 8), kRed);
+}
+
+TEST_F(GlDeviceTest, ArrayWrittenWholeAfterOneElementReachesTheProgram) {
+    Program* pick = Link("#version 330 core\nuniform vec4 colours[2];\nout vec4 result;\n"
+                         "void main() { result = colours[1]; }\n");
+    const int location = pick->FindUniform("colours")->location;
+    const float redThenBlue[8] = {1, 0, 0, 1, 0, 0, 1, 1};
+    mDevice->SetProgram(pick);
+    mDevice->SetUniform(pick, location, UniformType::Float4, redThenBlue, 2);
+    mDevice->SetUniform(pick, location + 1, UniformType::Float4, kGreenRgba);
+    mDevice->SetUniform(pick, location, UniformType::Float4, redThenBlue, 2);
+    mDevice->BeginScene();
+    mDevice->Clear(ClearTarget | ClearZBuffer, 0xFF000000, 1.0f, 0);
+    Draw(TopLeftTriangle());
+    mDevice->EndScene();
+    EXPECT_EQ(At(Screenshot(), 8, 8), kBlue);
+}
+
+TEST_F(GlDeviceTest, UniformChangedBackAndForthIsDrawnEachTime) {
+    for (const auto* rgba : {&kRedRgba, &kGreenRgba, &kRedRgba}) {
+        mDevice->BeginScene();
+        mDevice->Clear(ClearTarget | ClearZBuffer, 0xFF000000, 1.0f, 0);
+        DrawColoured(TopLeftTriangle(), *rgba);
+        mDevice->EndScene();
+        EXPECT_EQ(At(Screenshot(), 8, 8), rgba == &kGreenRgba ? kGreen : kRed);
+    }
+}
+
+TEST_F(GlDeviceTest, CullModeSetAloneIsUndoneByTheNextStates) {
+    RenderStates none;
+    none.cullMode = CullMode::None;
+    mDevice->ApplyRenderStates(none);
+    mDevice->SetCullMode(CullMode::Clockwise); // culls the clockwise triangle
+    mDevice->ApplyRenderStates(none);
+    mDevice->BeginScene();
+    mDevice->Clear(ClearTarget | ClearZBuffer, 0xFF000000, 1.0f, 0);
+    DrawColoured(TopLeftTriangle(), kRedRgba);
+    mDevice->EndScene();
+    EXPECT_EQ(At(Screenshot(), 8, 8), kRed);
+}

@@ -111,10 +111,22 @@ TEST_F(CompiledEffectTest, PassPutsProgramStatesUniformsAndSamplersOnTheDevice) 
     EXPECT_EQ(platform::RecordingDevice::Describe(mDevice.Calls().back()),
               "SetSamplerState(0, 3, 1, 0, 4, 5)");
 
-    mDevice.ClearCalls();
-    effect->SetInt(effect->GetParameterByName("count"), 5);
-    effect->CommitChanges();
-    EXPECT_GE(mDevice.Count(Call::SetUniform), 3u);
+    // Only what changed since the program last got it is sent again.
+    const auto count = effect->GetParameterByName("count");
+    const platform::Program* program = nullptr;
+    for (const auto& call : mDevice.Calls())
+        if (call.call == Call::SetProgram)
+            program = static_cast<const platform::Program*>(call.object);
+    ASSERT_NE(program, nullptr);
+    const int countLocation = program->FindUniform("count")->location;
+    for (const int value : {5, 5, 3}) {
+        mDevice.ClearCalls();
+        const bool changed = effect->GetInt(count) != value;
+        effect->SetInt(count, value);
+        effect->CommitChanges();
+        ASSERT_EQ(mDevice.Count(Call::SetUniform), changed ? 1u : 0u) << value;
+        EXPECT_EQ(mDevice.UniformBits(program, countLocation), std::vector<std::int32_t>{value});
+    }
     effect->EndPass();
     effect->End();
     EXPECT_EQ(mDevice.LastRenderStates().fillMode, platform::FillMode::Solid);
