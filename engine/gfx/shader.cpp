@@ -1,5 +1,6 @@
 #include "engine/gfx/shader.h"
 
+#include "engine/core/exception.h"
 #include "engine/core/fxEffect.h"
 #include "engine/core/graphicsDevice.h"
 #include "engine/core/log.h"
@@ -157,7 +158,16 @@ void Shader::ReadQuadAnnotations() {
     mQuadMaterialPath = "data/fx/" + std::get<std::string>(material->value) + ".efx";
     core::Logging::Get()->Message("Loading quad material " + mQuadMaterialPath, kSource, __LINE__);
     mQuad = true;
-    mQuadMaterial = EffectPool::Get()->GenerateMaterialEffect(mQuadMaterialPath);
+    try {
+        mQuadMaterial = EffectPool::Get()->GenerateMaterialEffect(mQuadMaterialPath);
+    } catch (const core::Exception& e) {
+        // The script's own error need not name it; the pool then falls back
+        // to the next variant of the effect that wanted the quad.
+        core::Logging::Get()->Warning("Quad material " + mQuadMaterialPath +
+                                          " failed: " + core::Narrow(e.GetText()),
+                                      kSource, __LINE__);
+        throw;
+    }
     mQuadMesh = core::ResourceManager::Get()->Get<KVRMesh>(core::Widen(KVRMesh::kQuadPath));
 }
 
