@@ -11,8 +11,8 @@ namespace {
 constexpr float kRadius = 450.0f;
 constexpr int kSegments = 48; // around
 constexpr int kRings = 16;    // from the zenith down to the horizon
-constexpr int kSkirt = 2;     // rings below the horizon, for cameras above the land
-constexpr float kSkirtDegrees = 10.0f;
+constexpr int kSkirt = 4;     // rings below the horizon: beyond the water's far edge
+constexpr float kSkirtDegrees = 60.0f;
 
 } // namespace
 
