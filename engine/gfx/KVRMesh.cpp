@@ -1,7 +1,9 @@
 #include "engine/gfx/KVRMesh.h"
 
+#include "engine/core/exception.h"
 #include "engine/core/fxEffect.h"
 #include "engine/core/log.h"
+#include "engine/core/stringConversion.h"
 #include "engine/gfx/animReader.h"
 #include "engine/gfx/compiledEffect.h"
 #include "engine/gfx/effect.h"
@@ -80,7 +82,13 @@ void KVRMesh::Create() {
 
     Needs needs;
     if (name != kQuadPath) {
-        mEffect = EffectPool::Get()->GenerateEffect(name + ".efx");
+        // A script's own errors need not say which script failed.
+        try {
+            mEffect = EffectPool::Get()->GenerateEffect(name + ".efx");
+        } catch (const core::Exception& e) {
+            Log().Error("Cannot build the effect " + name + ".efx: " + core::Narrow(e.GetText()),
+                        kSource, __LINE__);
+        }
         needs = EffectNeeds(name);
         Optimize(needs.angle);
         if (needs.tangentFrame)

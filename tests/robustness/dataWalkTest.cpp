@@ -66,15 +66,22 @@ void Apply(Damage damage, const fs::path& file) {
 // and objects whose effects all fail are not drawn; without a usable camera
 // schedule the scene's first camera stays active; a broken quad material
 // (a script in data/fx/) sends the effect that wanted it to its next variant.
+// A broken screen-quad mesh leaves the frame without its screen quads; a
+// skinned mesh whose animation is broken stands still.
 bool FallsBack(const std::string& file) {
     const fs::path path(file);
-    return path.extension() == ".fx" || file == "data/wireframe.efx" || file == "data/camera.txt" ||
+    return path.extension() == ".fx" || path.extension() == ".anim" ||
+           file == "data/wireframe.efx" || file == "data/camera.txt" || file == "data/quad.kvr" ||
            (path.parent_path() == "data/fx" && path.extension() == ".efx");
 }
 
 // A schedule cut at half its size may still be a valid, shorter schedule.
+// The engine also writes its screen-quad mesh again when it is missing, and a
+// skinned mesh may have no animation at all.
 bool MayStillBeValid(const std::string& file, Damage damage) {
-    return damage == Damage::Halved && file == "data/camera.txt";
+    const fs::path path(file);
+    return (damage == Damage::Halved && file == "data/camera.txt") ||
+           (damage == Damage::Removed && (file == "data/quad.kvr" || path.extension() == ".anim"));
 }
 
 // The first line of what the program printed, for the walk's summary.
