@@ -10,7 +10,7 @@ float textureScale = 0.25;
 texture rockMap;
 sampler2D rockSampler = sampler_state {
     Texture = <rockMap>;
-    MinFilter = Anisotropic; MagFilter = Linear; MipFilter = Linear; MaxAnisotropy = 4;
+    MinFilter = Linear; MagFilter = Linear; MipFilter = Linear;
 };
 
 glsl {

@@ -14,15 +14,15 @@ texture noiseMap;
 
 sampler2D sandSampler = sampler_state {
     Texture = <sandMap>;
-    MinFilter = Anisotropic; MagFilter = Linear; MipFilter = Linear; MaxAnisotropy = 8;
+    MinFilter = Linear; MagFilter = Linear; MipFilter = Linear;
 };
 sampler2D grassSampler = sampler_state {
     Texture = <grassMap>;
-    MinFilter = Anisotropic; MagFilter = Linear; MipFilter = Linear; MaxAnisotropy = 8;
+    MinFilter = Linear; MagFilter = Linear; MipFilter = Linear;
 };
 sampler2D rockSampler = sampler_state {
     Texture = <rockMap>;
-    MinFilter = Anisotropic; MagFilter = Linear; MipFilter = Linear; MaxAnisotropy = 8;
+    MinFilter = Linear; MagFilter = Linear; MipFilter = Linear;
 };
 sampler2D noiseSampler = sampler_state {
     Texture = <noiseMap>;

@@ -10,7 +10,7 @@ float4 sun : Light0;
 texture barkMap;
 sampler2D barkSampler = sampler_state {
     Texture = <barkMap>;
-    MinFilter = Anisotropic; MagFilter = Linear; MipFilter = Linear; MaxAnisotropy = 4;
+    MinFilter = Linear; MagFilter = Linear; MipFilter = Linear;
 };
 
 glsl {
