@@ -1,6 +1,8 @@
 #include "engine/gfx/animReader.h"
 
+#include "engine/core/exception.h"
 #include "engine/core/log.h"
+#include "engine/core/stringConversion.h"
 #include "engine/gfx/animationController.h"
 #include "engine/gfx/animationPipe.h"
 #include "engine/gfx/animationTrack.h"
@@ -122,7 +124,14 @@ std::shared_ptr<BoneAnimation> ReadBoneAnimation(const std::string& meshName,
         return nullptr;
     const std::string bytes((std::istreambuf_iterator<char>(file)),
                             std::istreambuf_iterator<char>());
-    return ParseBoneAnimation(meshName, bytes, bones);
+    // The reader's errors name the mesh; the file at fault is the animation.
+    try {
+        return ParseBoneAnimation(meshName, bytes, bones);
+    } catch (const core::Exception& e) {
+        core::Logging::Get()->Error("Cannot read the animation " + base +
+                                        ".anim: " + core::Narrow(e.GetText()),
+                                    kSource, __LINE__);
+    }
 }
 
 std::shared_ptr<BoneAnimation> ParseBoneAnimation(const std::string& meshName,
