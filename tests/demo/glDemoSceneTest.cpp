@@ -3,6 +3,7 @@
 // a screen-quad post pass that swaps the colour channels.
 #include "support/demoBytes.h"
 #include "support/engineFiles.h"
+#include "support/engineSingletons.h"
 #include "support/logCapture.h"
 
 #include "engine/core/Window.h"
@@ -243,13 +244,7 @@ TEST(GlDemoScene, CamerasOfTheSceneFileSeeItThroughThePostPass) {
         renderer.Kill();
         screen.Kill();
     }
-    delete gfx::EffectPool::mInstance;
-    delete core::ResourceManager::mInstance;
-    delete core::CWin32Window::mInstance;
-    delete core::Input::mInstance;
-    delete core::Timer::mInstance;
-    delete gfx::SceneInfo::mInstance;
-    delete core::Kernel::mInstance;
+    kovra::test::DeleteEngineSingletons();
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // effect (they face the camera, overlapping particles add up, the corner
 // coordinates run across each quad) and a ribbon whose joins close the gap
 // between two quads.
+#include "support/engineSingletons.h"
 #include "support/logCapture.h"
 
 #include "engine/core/Window.h"
@@ -124,13 +125,7 @@ protected:
         renderer->Kill();
         renderer.reset();
         screen.Kill();
-        delete gfx::EffectPool::mInstance;
-        delete core::ResourceManager::mInstance;
-        delete core::CWin32Window::mInstance;
-        delete core::Input::mInstance;
-        delete core::Timer::mInstance;
-        delete gfx::SceneInfo::mInstance;
-        delete core::Kernel::mInstance;
+        kovra::test::DeleteEngineSingletons();
     }
 
     void Place(float x, float y, float z,

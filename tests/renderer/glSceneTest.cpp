@@ -1,6 +1,7 @@
 // The whole drawing path on the machine's OpenGL: an effect script and its
 // effect file from the data folder, a mesh made through CreateMesh, the scene
 // graph under the renderer's camera, the per-object semantics, and F11.
+#include "support/engineSingletons.h"
 #include "support/logCapture.h"
 
 #include "engine/core/Window.h"
@@ -121,12 +122,7 @@ TEST(GlScene, MeshThroughScriptEffectAndRendererReachesTheScreenshot) {
         renderer.Kill();
         screen.Kill();
     }
-    delete gfx::EffectPool::mInstance;
-    delete core::ResourceManager::mInstance;
-    delete core::CWin32Window::mInstance;
-    delete core::Input::mInstance;
-    delete gfx::SceneInfo::mInstance;
-    delete core::Kernel::mInstance;
+    kovra::test::DeleteEngineSingletons();
 }
 
 } // namespace
