@@ -91,6 +91,16 @@ private:
     GlslSource mSource;
 };
 
+// "technique T pass P", which names the program in driver logs and
+// profiles.
+std::string PassName(const EffectDescription& effect, const EffectPass& pass) {
+    for (const EffectTechnique& technique : effect.techniques)
+        for (const EffectPass& candidate : technique.passes)
+            if (&candidate == &pass)
+                return "technique " + technique.name + " pass " + pass.name;
+    return "pass " + pass.name;
+}
+
 GlslSource BuildStage(const EffectDescription& effect, const EffectPass& pass,
                       const ShaderSource* shader, ShaderStage stage, std::set<std::string>& used) {
     std::set<std::string> names;
@@ -102,7 +112,7 @@ GlslSource BuildStage(const EffectDescription& effect, const EffectPass& pass,
     SourceBuilder out;
     out.Line("#version 330 core");
     const char* stageName = stage == ShaderStage::Vertex ? "vertex" : "pixel";
-    out.Line(std::string("// ") + stageName + " shader of pass " + pass.name + " from " +
+    out.Line(std::string("// ") + stageName + " shader of " + PassName(effect, pass) + " from " +
              effect.file);
     for (const EffectParameter& parameter : effect.parameters) {
         const char* type = GlslType(parameter.type);

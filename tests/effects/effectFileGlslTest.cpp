@@ -39,7 +39,7 @@ TEST_F(EffectFileGlslTest, VertexPreludeDeclaresUsedParametersAndInputs) {
     const GlslProgram program = GenerateGlsl(mEffect, mEffect.FindTechnique("Lit")->passes[0]);
     const std::vector<std::string> expected = {
         "#version 330 core",
-        "// vertex shader of pass Base from " + kExample,
+        "// vertex shader of technique Lit pass Base from " + kExample,
         "uniform mat4 worldViewProjection;",
         "uniform mat4 world;",
         "uniform float time;",
@@ -65,7 +65,7 @@ TEST_F(EffectFileGlslTest, FragmentPreludeDeclaresSamplersAndOutput) {
     const GlslProgram program = GenerateGlsl(mEffect, mEffect.FindTechnique("Lit")->passes[0]);
     const std::vector<std::string> expected = {
         "#version 330 core",
-        "// pixel shader of pass Base from " + kExample,
+        "// pixel shader of technique Lit pass Base from " + kExample,
         "uniform vec4 lightPosition;",
         "uniform vec4 tint;",
         "uniform vec3 fogColor;",
