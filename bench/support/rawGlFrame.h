@@ -81,6 +81,10 @@ private:
         switch (call.kind) {
         case Kind::RenderTarget:
             mColour = static_cast<engine::platform::Surface*>(const_cast<void*>(call.object));
+            mViewport = {0, 0, mColour->Width(), mColour->Height()};
+            break;
+        case Kind::Viewport:
+            mViewport = call.rect;
             break;
         case Kind::DepthTarget:
             mDepth = static_cast<engine::platform::Surface*>(const_cast<void*>(call.object));
@@ -92,9 +96,14 @@ private:
             auto* from = static_cast<const GlSurface*>(call.object);
             auto* to = static_cast<const GlSurface*>(call.other);
             const GLuint read = Framebuffer(from, nullptr), draw = Framebuffer(to, nullptr);
+            const engine::platform::Rect rect =
+                call.rect == engine::platform::Rect{}
+                    ? engine::platform::Rect{0, 0, from->Width(), from->Height()}
+                    : call.rect;
             mCalls.push_back([=] {
-                glBlitNamedFramebuffer(read, draw, 0, 0, from->Width(), from->Height(), 0, 0,
-                                       to->Width(), to->Height(), GL_COLOR_BUFFER_BIT, GL_NEAREST);
+                glBlitNamedFramebuffer(read, draw, rect.left, rect.top, rect.right, rect.bottom, 0,
+                                       0, to->Width(), to->Height(), GL_COLOR_BUFFER_BIT,
+                                       GL_NEAREST);
             });
             break;
         }
@@ -213,14 +222,21 @@ private:
 
     void Targets() {
         const GLuint framebuffer = Framebuffer(mColour, mDepth);
-        if (framebuffer == mBoundFramebuffer)
-            return;
-        const int width = mColour->Width(), height = mColour->Height();
-        mCalls.push_back([=] {
-            glBindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer);
-            glViewport(0, 0, width, height);
-        });
-        mBoundFramebuffer = framebuffer;
+        if (framebuffer != mBoundFramebuffer) {
+            mCalls.push_back([=] { glBindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer); });
+            mBoundFramebuffer = framebuffer;
+        }
+        if (mViewport != mBoundViewport) {
+            const engine::platform::Rect v = mViewport;
+            mCalls.push_back(
+                [=] { glViewport(v.left, v.top, v.right - v.left, v.bottom - v.top); });
+            mBoundViewport = v;
+        }
+    }
+
+    // Whether a clear must be held to the viewport by the scissor.
+    bool PartialViewport() const {
+        return mViewport != engine::platform::Rect{0, 0, mColour->Width(), mColour->Height()};
     }
 
     void ColourMask(std::uint32_t mask) {
@@ -261,7 +277,17 @@ private:
                 glClearStencil(stencil);
             });
         }
-        mCalls.push_back([=] { glClear(bits); });
+        if (PartialViewport()) {
+            const engine::platform::Rect v = mViewport;
+            mCalls.push_back([=] {
+                glEnable(GL_SCISSOR_TEST);
+                glScissor(v.left, v.top, v.right - v.left, v.bottom - v.top);
+                glClear(bits);
+                glDisable(GL_SCISSOR_TEST);
+            });
+        } else {
+            mCalls.push_back([=] { glClear(bits); });
+        }
     }
 
     void States() {
@@ -460,6 +486,8 @@ private:
 
     // What the taped calls asked for at this point of the frame.
     engine::platform::Surface* mColour = nullptr;
+    engine::platform::Rect mViewport;      // what the list has set
+    engine::platform::Rect mBoundViewport; // what the context holds
     engine::platform::Surface* mDepth = nullptr;
     engine::platform::RenderStates mWanted;
     engine::platform::GlProgram* mProgram = nullptr;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/platform/device.h"
+#include "support/forwardingDevice.h"
 
 #include <cstdint>
 #include <memory>
@@ -15,6 +15,7 @@ struct TapedCall {
         DepthTarget,
         Clear,
         Stretch,
+        Viewport,
         Present,
         Cull,
         States,
@@ -36,6 +37,7 @@ struct TapedCall {
     float z = 0.0f;                           // clear depth
     engine::platform::RenderStates states;    // States; Cull carries its mode here
     engine::platform::SamplerState sampler;
+    engine::platform::Rect rect; // Viewport; Stretch's source, empty for the whole
     engine::platform::UniformType type = engine::platform::UniformType::Other;
     std::vector<std::uint32_t> words; // uniform values
 };
@@ -43,10 +45,10 @@ struct TapedCall {
 // Passes every call to the device it wraps and, while taping, keeps the
 // calls that make up a frame: targets, clears, copies, state, bindings,
 // uniforms and draws. Its own cost is one virtual call and a test.
-class TapingDevice final : public engine::platform::Device {
+class TapingDevice final : public ForwardingDevice {
 public:
     explicit TapingDevice(std::unique_ptr<engine::platform::Device> inner)
-        : mInner(std::move(inner)) {}
+        : ForwardingDevice(std::move(inner)) {}
 
     // Starts a tape with the targets in use, so that it draws where the
     // frame began drawing.
@@ -54,7 +56,7 @@ public:
         tape.clear();
         {
             TapedCall call = Make(TapedCall::Kind::RenderTarget);
-            call.object = mInner->GetRenderTarget(0);
+            call.object = Inner().GetRenderTarget(0);
             Keep(std::move(call));
         }
         {
@@ -67,64 +69,14 @@ public:
 
     bool taping = false;
     std::vector<TapedCall> tape;
-    engine::platform::Device& Inner() { return *mInner; }
-
-    using Result = engine::platform::Result;
-    using Surface = engine::platform::Surface;
-
-    const engine::platform::DeviceCaps& GetCaps() const override { return mInner->GetCaps(); }
-    bool CheckMultiSample(engine::platform::Format format, bool windowed,
-                          int samples) const override {
-        return mInner->CheckMultiSample(format, windowed, samples);
-    }
-    const engine::platform::PresentParameters& GetPresentParameters() const override {
-        return mInner->GetPresentParameters();
-    }
-    Result TestCooperativeLevel() override { return mInner->TestCooperativeLevel(); }
     Result Reset(const engine::platform::PresentParameters& parameters) override {
-        const Result result = mInner->Reset(parameters);
+        const Result result = ForwardingDevice::Reset(parameters);
         if (result == Result::Ok)
-            mDepth = parameters.autoDepthStencil ? mInner->GetDepthStencilSurface() : nullptr;
+            mDepth = parameters.autoDepthStencil ? Inner().GetDepthStencilSurface() : nullptr;
         return result;
     }
-    void OnWindowMessage(const engine::platform::WindowMessage& message) override {
-        mInner->OnWindowMessage(message);
-    }
-    std::unique_ptr<engine::platform::VertexBuffer>
-    CreateVertexBuffer(std::uint32_t size, engine::platform::BufferUsage usage) override {
-        return mInner->CreateVertexBuffer(size, usage);
-    }
-    std::unique_ptr<engine::platform::IndexBuffer>
-    CreateIndexBuffer(std::uint32_t size, engine::platform::IndexFormat format,
-                      engine::platform::BufferUsage usage) override {
-        return mInner->CreateIndexBuffer(size, format, usage);
-    }
-    std::unique_ptr<engine::platform::VertexDeclaration>
-    CreateVertexDeclaration(std::span<const engine::platform::VertexElement> elements) override {
-        return mInner->CreateVertexDeclaration(elements);
-    }
-    std::unique_ptr<engine::platform::Texture>
-    CreateTexture(int width, int height, int levels, engine::platform::Format format,
-                  engine::platform::TextureUsage usage) override {
-        return mInner->CreateTexture(width, height, levels, format, usage);
-    }
-    std::unique_ptr<engine::platform::CubeTexture>
-    CreateCubeTexture(int edgeLength, int levels, engine::platform::Format format) override {
-        return mInner->CreateCubeTexture(edgeLength, levels, format);
-    }
-    std::unique_ptr<Surface> CreateDepthStencilSurface(int width, int height,
-                                                       engine::platform::Format format,
-                                                       int multiSample) override {
-        return mInner->CreateDepthStencilSurface(width, height, format, multiSample);
-    }
-    engine::platform::ProgramResult
-    CreateProgram(const engine::platform::ProgramSource& source) override {
-        return mInner->CreateProgram(source);
-    }
-    Surface* GetBackBuffer() override { return mInner->GetBackBuffer(); }
-    Surface* GetDepthStencilSurface() override { return mInner->GetDepthStencilSurface(); }
     Result SetRenderTarget(int index, Surface* surface) override {
-        const Result result = mInner->SetRenderTarget(index, surface);
+        const Result result = Inner().SetRenderTarget(index, surface);
         if (taping && result == Result::Ok) {
             TapedCall call = Make(TapedCall::Kind::RenderTarget);
             call.object = surface;
@@ -132,9 +84,8 @@ public:
         }
         return result;
     }
-    Surface* GetRenderTarget(int index) override { return mInner->GetRenderTarget(index); }
     Result SetDepthStencilSurface(Surface* surface) override {
-        const Result result = mInner->SetDepthStencilSurface(surface);
+        const Result result = Inner().SetDepthStencilSurface(surface);
         if (result == Result::Ok)
             mDepth = surface;
         if (taping && result == Result::Ok) {
@@ -144,19 +95,30 @@ public:
         }
         return result;
     }
-    Result StretchRect(Surface* source, Surface* destination) override {
-        const Result result = mInner->StretchRect(source, destination);
+    Result SetViewport(const engine::platform::Rect& viewport) override {
+        const Result result = Inner().SetViewport(viewport);
+        if (taping && result == Result::Ok) {
+            TapedCall call = Make(TapedCall::Kind::Viewport);
+            call.rect = viewport;
+            Keep(std::move(call));
+        }
+        return result;
+    }
+    Result StretchRect(Surface* source, const engine::platform::Rect* sourceRect,
+                       Surface* destination) override {
+        const Result result = Inner().StretchRect(source, sourceRect, destination);
         if (taping && result == Result::Ok) {
             TapedCall call = Make(TapedCall::Kind::Stretch);
             call.object = source;
             call.other = destination;
+            call.rect = sourceRect ? *sourceRect : engine::platform::Rect{};
             Keep(std::move(call));
         }
         return result;
     }
     Result Clear(std::uint32_t flags, std::uint32_t color, float z,
                  std::uint32_t stencil) override {
-        const Result result = mInner->Clear(flags, color, z, stencil);
+        const Result result = Inner().Clear(flags, color, z, stencil);
         if (taping && result == Result::Ok) {
             TapedCall call = Make(TapedCall::Kind::Clear);
             call.a = flags;
@@ -167,32 +129,16 @@ public:
         }
         return result;
     }
-    Result BeginScene() override { return mInner->BeginScene(); }
-    Result EndScene() override { return mInner->EndScene(); }
     Result Present() override {
-        const Result result = mInner->Present();
+        const Result result = Inner().Present();
         if (taping && result == Result::Ok) {
             TapedCall call = Make(TapedCall::Kind::Present);
             Keep(std::move(call));
         }
         return result;
     }
-    Result SaveSurfaceToPng(Surface* surface, const std::string& path) override {
-        return mInner->SaveSurfaceToPng(surface, path);
-    }
-    Result ReadSurface(Surface* surface, std::vector<std::uint8_t>& rgba) override {
-        return mInner->ReadSurface(surface, rgba);
-    }
-    void SetTransform(engine::platform::TransformState state,
-                      const engine::math::Matrix4x4& matrix) override {
-        mInner->SetTransform(state, matrix);
-    }
-    void GetTransform(engine::platform::TransformState state,
-                      engine::math::Matrix4x4& matrix) const override {
-        mInner->GetTransform(state, matrix);
-    }
     void SetCullMode(engine::platform::CullMode mode) override {
-        mInner->SetCullMode(mode);
+        Inner().SetCullMode(mode);
         if (taping) {
             TapedCall call = Make(TapedCall::Kind::Cull);
             call.states.cullMode = mode;
@@ -200,7 +146,7 @@ public:
         }
     }
     void ApplyRenderStates(const engine::platform::RenderStates& states) override {
-        mInner->ApplyRenderStates(states);
+        Inner().ApplyRenderStates(states);
         if (taping) {
             TapedCall call = Make(TapedCall::Kind::States);
             call.states = states;
@@ -208,7 +154,7 @@ public:
         }
     }
     void SetVertexDeclaration(engine::platform::VertexDeclaration* declaration) override {
-        mInner->SetVertexDeclaration(declaration);
+        Inner().SetVertexDeclaration(declaration);
         if (taping) {
             TapedCall call = Make(TapedCall::Kind::Declaration);
             call.object = declaration;
@@ -217,7 +163,7 @@ public:
     }
     void SetStreamSource(engine::platform::VertexBuffer* buffer, std::uint32_t offset,
                          std::uint32_t stride) override {
-        mInner->SetStreamSource(buffer, offset, stride);
+        Inner().SetStreamSource(buffer, offset, stride);
         if (taping) {
             TapedCall call = Make(TapedCall::Kind::Stream);
             call.object = buffer;
@@ -227,7 +173,7 @@ public:
         }
     }
     void SetIndices(engine::platform::IndexBuffer* buffer) override {
-        mInner->SetIndices(buffer);
+        Inner().SetIndices(buffer);
         if (taping) {
             TapedCall call = Make(TapedCall::Kind::Indices);
             call.object = buffer;
@@ -237,7 +183,7 @@ public:
     Result DrawIndexedPrimitive(engine::platform::PrimitiveType type, int baseVertexIndex,
                                 std::uint32_t minIndex, std::uint32_t numVertices,
                                 std::uint32_t startIndex, std::uint32_t primitiveCount) override {
-        const Result result = mInner->DrawIndexedPrimitive(type, baseVertexIndex, minIndex,
+        const Result result = Inner().DrawIndexedPrimitive(type, baseVertexIndex, minIndex,
                                                            numVertices, startIndex, primitiveCount);
         if (taping && result == Result::Ok) {
             TapedCall call = Make(TapedCall::Kind::DrawIndexed);
@@ -251,7 +197,7 @@ public:
     }
     Result DrawPrimitive(engine::platform::PrimitiveType type, std::uint32_t startVertex,
                          std::uint32_t primitiveCount) override {
-        const Result result = mInner->DrawPrimitive(type, startVertex, primitiveCount);
+        const Result result = Inner().DrawPrimitive(type, startVertex, primitiveCount);
         if (taping && result == Result::Ok) {
             TapedCall call = Make(TapedCall::Kind::Draw);
             call.a = static_cast<std::uint32_t>(type);
@@ -262,7 +208,7 @@ public:
         return result;
     }
     void SetProgram(engine::platform::Program* program) override {
-        mInner->SetProgram(program);
+        Inner().SetProgram(program);
         if (taping) {
             TapedCall call = Make(TapedCall::Kind::Program);
             call.object = program;
@@ -271,7 +217,7 @@ public:
     }
     void SetUniform(engine::platform::Program* program, int location,
                     engine::platform::UniformType type, const void* values, int count) override {
-        mInner->SetUniform(program, location, type, values, count);
+        Inner().SetUniform(program, location, type, values, count);
         if (!taping || program == nullptr || location < 0 || count <= 0)
             return;
         const auto* first = static_cast<const std::uint32_t*>(values);
@@ -288,7 +234,7 @@ public:
         }
     }
     void SetTexture(int unit, engine::platform::BaseTexture* texture) override {
-        mInner->SetTexture(unit, texture);
+        Inner().SetTexture(unit, texture);
         if (taping) {
             TapedCall call = Make(TapedCall::Kind::Texture);
             call.object = texture;
@@ -297,7 +243,7 @@ public:
         }
     }
     void SetSamplerState(int unit, const engine::platform::SamplerState& state) override {
-        mInner->SetSamplerState(unit, state);
+        Inner().SetSamplerState(unit, state);
         if (taping) {
             TapedCall call = Make(TapedCall::Kind::Sampler);
             call.a = static_cast<std::uint32_t>(unit);
@@ -314,8 +260,7 @@ private:
     }
     void Keep(TapedCall call) { tape.push_back(std::move(call)); }
 
-    std::unique_ptr<engine::platform::Device> mInner;
-    Surface* mDepth = mInner->GetDepthStencilSurface();
+    Surface* mDepth = Inner().GetDepthStencilSurface();
 };
 
 } // namespace kovra::bench

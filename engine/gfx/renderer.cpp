@@ -181,6 +181,7 @@ bool Renderer::RestoreDevice(platform::Device& device) {
         return false;
     }
     core::ResourceManager::Get()->ResetDeviceAll();
+    mViewport = {};
     mDeviceLost = false;
     return true;
 }
@@ -198,6 +199,9 @@ void Renderer::DrawFrame(platform::Device& device, double dt) {
     if (device.BeginScene() == platform::Result::Ok) {
         // Nothing else bound geometry this frame yet as far as the shaders know.
         LastBoundGeometry().Reset();
+        // The frame goes on in the target the last one ended in.
+        if (!mCurrentTarget || mCurrentTarget->IsColorTarget())
+            ApplyViewport(device, mCurrentTarget.get());
         ClearBackBuffer(device); // a failed clear still leaves a drawable frame
 
         if (!mTopCamera)
@@ -294,13 +298,16 @@ void Renderer::SwitchTarget(platform::Device& device,
         platform::Surface* backBuffer = device.GetBackBuffer();
         if (!backBuffer)
             Fail("Failed to get backbuffer surface", __LINE__);
-        if (device.StretchRect(backBuffer, level) != platform::Result::Ok)
+        const bool corner = mViewport != platform::Rect{};
+        if (device.StretchRect(backBuffer, corner ? &mViewport : nullptr, level) !=
+            platform::Result::Ok)
             Fail("StretchRect failed", __LINE__);
     } else if (mCurrentTarget) {
         mDepthTargetSurface = nullptr;
         if (!target || target->IsColorTarget()) {
             if (device.SetRenderTarget(0, mFramebufferSurface) != platform::Result::Ok)
                 Fail("Failed to switch back to framebuffer", __LINE__);
+            mViewport = {};
         }
     }
 
@@ -311,11 +318,36 @@ void Renderer::SwitchTarget(platform::Device& device,
         if (device.SetRenderTarget(0, surface) != platform::Result::Ok)
             Fail("Failed to switch to depth render target", __LINE__);
         mDepthTargetSurface = surface;
+        mViewport = {};
+    } else {
+        ApplyViewport(device, target.get());
     }
 
     if (clear && ClearBackBuffer(device) != platform::Result::Ok)
         Fail("Failed to clear backbuffer", __LINE__);
     mCurrentTarget = target;
+}
+
+// A pass into a small target shades only the pixels the target keeps: the
+// blur steps of a glow chain, or a reflection drawn at its own resolution.
+void Renderer::ApplyViewport(platform::Device& device,
+                             const core::resources::RenderTargetTexture* target) {
+    platform::Surface* backBuffer = device.GetBackBuffer();
+    if (!backBuffer)
+        return;
+    const platform::Rect whole{0, 0, backBuffer->Width(), backBuffer->Height()};
+    platform::Rect corner;
+    if (const platform::Texture* texture = target ? target->Handle() : nullptr) {
+        corner = {0, 0, std::min(texture->Width(), whole.right),
+                  std::min(texture->Height(), whole.bottom)};
+        if (corner == whole)
+            corner = {};
+    }
+    if (corner == mViewport)
+        return;
+    if (device.SetViewport(corner == platform::Rect{} ? whole : corner) != platform::Result::Ok)
+        Fail("Failed to set the viewport", __LINE__);
+    mViewport = corner;
 }
 
 void Renderer::SaveScreenshot(platform::Device& device) {
@@ -346,7 +378,7 @@ void Renderer::RefreshLastFrame(platform::Device& device, double dt) {
         return;
     platform::Surface* level = mLastFrame ? mLastFrame->GetSurface() : nullptr;
     if (!level || !mFramebufferSurface ||
-        device.StretchRect(mFramebufferSurface, level) != platform::Result::Ok)
+        device.StretchRect(mFramebufferSurface, nullptr, level) != platform::Result::Ok)
         Fail("Last frame StretchRect failed", __LINE__);
     while (mLastFrameAccumulator > kLastFramePeriod)
         mLastFrameAccumulator -= kLastFramePeriod;

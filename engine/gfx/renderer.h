@@ -4,6 +4,7 @@
 #include "engine/engineApi.h"
 #include "engine/gfx/camera.h"
 #include "engine/gfx/renderQueue.h"
+#include "engine/platform/deviceTypes.h"
 
 #include <chrono>
 #include <cstddef>
@@ -90,6 +91,11 @@ private:
     void SwitchTarget(platform::Device& device,
                       const std::shared_ptr<core::resources::RenderTargetTexture>& target,
                       bool clear);
+    // Draws where `target` keeps its picture: a colour target smaller than
+    // the back buffer in the corner of its own size, anything else on the
+    // whole back buffer.
+    void ApplyViewport(platform::Device& device,
+                       const core::resources::RenderTargetTexture* target);
     void SaveScreenshot(platform::Device& device);
     void RefreshLastFrame(platform::Device& device, double dt);
 
@@ -107,6 +113,9 @@ private:
     // target change.
     bool mFrameStateReady = false;
     std::shared_ptr<core::resources::RenderTargetTexture> mCurrentTarget;
+    // The device's viewport as last set; empty for the whole back buffer,
+    // which the device has after every reset and target change.
+    platform::Rect mViewport;
     std::shared_ptr<core::resources::RenderTargetTexture> mLastFrame;
     double mLastFrameAccumulator = 0.0;
     bool mFreeCamera = false;

@@ -52,6 +52,9 @@ public:
     virtual Format GetFormat() const = 0;
 };
 
+// Whether `rect` is not empty and lies on `surface`.
+ENGINE_API bool Within(const Rect& rect, const Surface& surface);
+
 class ENGINE_API BaseTexture {
 public:
     virtual ~BaseTexture() = default;
@@ -136,9 +139,14 @@ public:
     virtual Result SetRenderTarget(int index, Surface* surface) = 0;
     virtual Surface* GetRenderTarget(int index) = 0;
     virtual Result SetDepthStencilSurface(Surface* surface) = 0;
-    // Whole source onto whole destination, nearest texel. Fails for
-    // compressed or depth surfaces.
-    virtual Result StretchRect(Surface* source, Surface* destination) = 0;
+    // Where drawing lands on the render target, top row first; Clear
+    // clears only this rectangle. Fails for an empty rectangle or one that
+    // leaves the target.
+    virtual Result SetViewport(const Rect& viewport) = 0;
+    // The source rectangle (the whole source when null) onto the whole
+    // destination, nearest texel. Fails for compressed or depth surfaces
+    // and for a rectangle that is empty or leaves the source.
+    virtual Result StretchRect(Surface* source, const Rect* sourceRect, Surface* destination) = 0;
     // colour is ARGB; flags from ClearFlags. Write masks do not apply.
     virtual Result Clear(std::uint32_t flags, std::uint32_t color, float z,
                          std::uint32_t stencil) = 0;

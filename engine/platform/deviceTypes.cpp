@@ -104,6 +104,11 @@ int UniformComponents(UniformType type) {
     return 0;
 }
 
+bool Within(const Rect& rect, const Surface& surface) {
+    return rect.left >= 0 && rect.top >= 0 && rect.left < rect.right && rect.top < rect.bottom &&
+           rect.right <= surface.Width() && rect.bottom <= surface.Height();
+}
+
 const UniformInfo* Program::FindUniform(const std::string& name) const {
     for (const UniformInfo& uniform : Uniforms()) {
         if (uniform.name == name) {

@@ -292,6 +292,15 @@ struct ProgramSource {
     std::vector<AttributeBinding> attributes;
 };
 
+// A rectangle of pixels, top row first: [left, right) x [top, bottom).
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    bool operator==(const Rect&) const = default;
+};
+
 struct LockedRect {
     void* bits = nullptr;
     std::uint32_t pitch = 0; // bytes between rows (block rows when compressed)

@@ -135,6 +135,8 @@ void GlDevice::CreateBackBuffer() {
     if (glCheckFramebufferStatus(GL_DRAW_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
         core::Logging::Get()->Error("Could not create the back buffer", kSource, __LINE__);
     }
+    s.viewport = {0, 0, width, height};
+    s.viewportPartial = false;
     glViewport(0, 0, width, height);
 }
 
@@ -214,7 +216,16 @@ Result GlDevice::Clear(std::uint32_t flags, std::uint32_t color, float z, std::u
     if (bits == 0) {
         return Result::Failed;
     }
+    // Direct3D clears the viewport only; OpenGL clears what the scissor leaves.
+    if (s.viewportPartial) {
+        const Rect& v = s.viewport;
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(v.left, v.top, v.right - v.left, v.bottom - v.top);
+    }
     glClear(bits);
+    if (s.viewportPartial) {
+        glDisable(GL_SCISSOR_TEST);
+    }
     const std::uint32_t mask = s.states.colorWriteEnable;
     glColorMask(mask & ColorWriteRed, mask & ColorWriteGreen, mask & ColorWriteBlue,
                 mask & ColorWriteAlpha);

@@ -54,7 +54,8 @@ public:
     Result SetRenderTarget(int index, Surface* surface) override;
     Surface* GetRenderTarget(int index) override;
     Result SetDepthStencilSurface(Surface* surface) override;
-    Result StretchRect(Surface* source, Surface* destination) override;
+    Result SetViewport(const Rect& viewport) override;
+    Result StretchRect(Surface* source, const Rect* sourceRect, Surface* destination) override;
     Result Clear(std::uint32_t flags, std::uint32_t color, float z, std::uint32_t stencil) override;
     Result BeginScene() override;
     Result EndScene() override;

@@ -27,6 +27,8 @@ struct GlDevice::State {
     GLuint drawFramebuffer = 0;
     Surface* renderTarget = nullptr;
     Surface* depthTarget = nullptr;
+    Rect viewport;                // on renderTarget, top row first
+    bool viewportPartial = false; // whether it leaves part of renderTarget out
     bool targetsDirty = true;
     bool inScene = false;
     bool lost = false;

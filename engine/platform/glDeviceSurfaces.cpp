@@ -82,7 +82,23 @@ Result GlDevice::SetRenderTarget(int index, Surface* surface) {
     }
     s.renderTarget = surface;
     s.targetsDirty = true;
+    s.viewport = {0, 0, surface->Width(), surface->Height()};
+    s.viewportPartial = false;
     glViewport(0, 0, surface->Width(), surface->Height());
+    return Result::Ok;
+}
+
+Result GlDevice::SetViewport(const Rect& viewport) {
+    State& s = *mState;
+    const Surface* target = s.renderTarget;
+    if (!Within(viewport, *target)) {
+        return Result::Failed;
+    }
+    s.viewport = viewport;
+    s.viewportPartial = viewport != Rect{0, 0, target->Width(), target->Height()};
+    // With the upper-left origin, window rows count from the top as Direct3D's do.
+    glViewport(viewport.left, viewport.top, viewport.right - viewport.left,
+               viewport.bottom - viewport.top);
     return Result::Ok;
 }
 
@@ -99,8 +115,9 @@ Result GlDevice::SetDepthStencilSurface(Surface* surface) {
     return Result::Ok;
 }
 
-Result GlDevice::StretchRect(Surface* source, Surface* destination) {
-    if (source == nullptr || destination == nullptr || source == destination) {
+Result GlDevice::StretchRect(Surface* source, const Rect* sourceRect, Surface* destination) {
+    if (source == nullptr || destination == nullptr || source == destination ||
+        (sourceRect != nullptr && !Within(*sourceRect, *source))) {
         return Result::Failed;
     }
     for (Surface* surface : {source, destination}) {
@@ -119,7 +136,8 @@ Result GlDevice::StretchRect(Surface* source, Surface* destination) {
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, s.drawFramebuffer);
     s.targetBound = false;
     to->Attach(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0);
-    glBlitFramebuffer(0, 0, from->Width(), from->Height(), 0, 0, to->Width(), to->Height(),
+    const Rect rect = sourceRect ? *sourceRect : Rect{0, 0, from->Width(), from->Height()};
+    glBlitFramebuffer(rect.left, rect.top, rect.right, rect.bottom, 0, 0, to->Width(), to->Height(),
                       GL_COLOR_BUFFER_BIT, GL_NEAREST);
     BindTargets();
     return glGetError() == GL_NO_ERROR ? Result::Ok : Result::Failed;

@@ -341,6 +341,7 @@ const char* RecordingDevice::CallName(Call call) {
         "SetRenderTarget",
         "GetRenderTarget",
         "SetDepthStencilSurface",
+        "SetViewport",
         "StretchRect",
         "Clear",
         "BeginScene",
@@ -371,7 +372,7 @@ const char* RecordingDevice::CallName(Call call) {
 
 std::string RecordingDevice::Describe(const CallRecord& record) {
     // How many numeric arguments each call carries.
-    static const int kArgCounts[] = {0, 5, 2, 3, 1, 5, 3, 4, 0, 0, 0, 1, 1, 0, 0, 4, 0, 0,
+    static const int kArgCounts[] = {0, 5, 2, 3, 1, 5, 3, 4, 0, 0, 0, 1, 1, 0, 4, 4, 4, 0, 0,
                                      0, 0, 0, 1, 1, 6, 0, 2, 0, 6, 3, 0, 6, 1, 6, 3, 1, 1};
     static_assert(std::size(kArgCounts) == static_cast<std::size_t>(Call::Count));
     std::ostringstream out;
@@ -563,9 +564,22 @@ Result RecordingDevice::SetDepthStencilSurface(Surface* surface) {
     return Result::Ok;
 }
 
-Result RecordingDevice::StretchRect(Surface* source, Surface* destination) {
-    Record(Call::StretchRect, source, destination);
-    if (source == nullptr || destination == nullptr || IsCompressed(source->GetFormat()) ||
+Result RecordingDevice::SetViewport(const Rect& viewport) {
+    Record(Call::SetViewport, mRenderTarget, nullptr,
+           {double(viewport.left), double(viewport.top), double(viewport.right),
+            double(viewport.bottom)});
+    if (mRenderTarget == nullptr || !Within(viewport, *mRenderTarget)) {
+        return Result::Failed;
+    }
+    return FailureOf(Call::SetViewport);
+}
+
+Result RecordingDevice::StretchRect(Surface* source, const Rect* sourceRect, Surface* destination) {
+    const Rect rect = sourceRect ? *sourceRect : Rect{};
+    Record(Call::StretchRect, source, destination,
+           {double(rect.left), double(rect.top), double(rect.right), double(rect.bottom)});
+    if ((sourceRect != nullptr && (source == nullptr || !Within(rect, *source))) ||
+        source == nullptr || destination == nullptr || IsCompressed(source->GetFormat()) ||
         IsCompressed(destination->GetFormat()) || IsDepthFormat(source->GetFormat()) ||
         IsDepthFormat(destination->GetFormat())) {
         return Result::Failed;

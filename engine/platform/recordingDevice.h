@@ -30,6 +30,7 @@ public:
         SetRenderTarget,
         GetRenderTarget,
         SetDepthStencilSurface,
+        SetViewport,
         StretchRect,
         Clear,
         BeginScene,
@@ -124,7 +125,9 @@ public:
     Result SetRenderTarget(int index, Surface* surface) override;
     Surface* GetRenderTarget(int index) override;
     Result SetDepthStencilSurface(Surface* surface) override;
-    Result StretchRect(Surface* source, Surface* destination) override;
+    Result SetViewport(const Rect& viewport) override;
+    // Records the source rectangle, all zeros for the whole source.
+    Result StretchRect(Surface* source, const Rect* sourceRect, Surface* destination) override;
     Result Clear(std::uint32_t flags, std::uint32_t color, float z, std::uint32_t stencil) override;
     Result BeginScene() override;
     Result EndScene() override;

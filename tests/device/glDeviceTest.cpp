@@ -313,7 +313,8 @@ TEST_F(GlDeviceTest, StretchRectCopiesTheBackBufferUpright) {
     mDevice->BeginScene();
     mDevice->Clear(ClearTarget | ClearZBuffer, 0xFF000000, 1.0f, 0);
     DrawColoured(TopLeftTriangle(), kRedRgba);
-    ASSERT_EQ(mDevice->StretchRect(mDevice->GetBackBuffer(), copy->GetSurfaceLevel(0)), Result::Ok);
+    ASSERT_EQ(mDevice->StretchRect(mDevice->GetBackBuffer(), nullptr, copy->GetSurfaceLevel(0)),
+              Result::Ok);
     mDevice->Clear(ClearTarget, 0xFF00FF00, 1.0f, 0);
     DrawTextured(FullScreenQuad(), copy.get());
     mDevice->EndScene();
@@ -322,7 +323,47 @@ TEST_F(GlDeviceTest, StretchRectCopiesTheBackBufferUpright) {
     const auto half = Screenshot(copy->GetSurfaceLevel(0));
     EXPECT_EQ(mShotWidth, 32);
     ExpectQuadrants(half, kRed, kBlack);
-    EXPECT_EQ(mDevice->StretchRect(mDevice->GetBackBuffer(), nullptr), Result::Failed);
+    EXPECT_EQ(mDevice->StretchRect(mDevice->GetBackBuffer(), nullptr, nullptr), Result::Failed);
+}
+
+TEST_F(GlDeviceTest, AViewportHoldsDrawingAndClearingToItsCornerAndTheCopyTakesIt) {
+    constexpr int kHalf = kSize / 2;
+    auto copy =
+        mDevice->CreateTexture(kHalf, kHalf, 1, Format::X8R8G8B8, TextureUsage::RenderTarget);
+    ASSERT_NE(copy, nullptr);
+    const Rect corner{0, 0, kHalf, kHalf};
+    mDevice->BeginScene();
+    mDevice->Clear(ClearTarget | ClearZBuffer, 0xFF000000, 1.0f, 0);
+    ASSERT_EQ(mDevice->SetViewport(corner), Result::Ok);
+    mDevice->Clear(ClearTarget | ClearZBuffer, 0xFF00FF00, 1.0f, 0);
+    DrawColoured(TopLeftTriangle(), kRedRgba);
+    mDevice->EndScene();
+    // The triangle fills the corner of the viewport's top-left quadrant.
+    const auto shot = Screenshot();
+    EXPECT_EQ(At(shot, 3, 3), kRed);
+    EXPECT_EQ(At(shot, kHalf - 4, kHalf - 4), kGreen);
+    EXPECT_EQ(At(shot, kHalf + 4, 3), kBlack);
+    EXPECT_EQ(At(shot, 3, kHalf + 4), kBlack);
+    EXPECT_EQ(At(shot, kSize - 4, kSize - 4), kBlack);
+
+    ASSERT_EQ(mDevice->StretchRect(mDevice->GetBackBuffer(), &corner, copy->GetSurfaceLevel(0)),
+              Result::Ok);
+    ExpectQuadrants(Screenshot(copy->GetSurfaceLevel(0)), kRed, kGreen);
+
+    // Rectangles that are empty or leave the surface are refused.
+    EXPECT_EQ(mDevice->SetViewport({0, 0, kSize + 1, kSize}), Result::Failed);
+    EXPECT_EQ(mDevice->SetViewport({8, 8, 8, 16}), Result::Failed);
+    EXPECT_EQ(mDevice->SetViewport({-1, 0, 8, 8}), Result::Failed);
+    const Rect outside{kHalf, kHalf, kSize + 1, kSize};
+    EXPECT_EQ(mDevice->StretchRect(mDevice->GetBackBuffer(), &outside, copy->GetSurfaceLevel(0)),
+              Result::Failed);
+
+    // Setting a target gives it back its whole surface.
+    mDevice->BeginScene();
+    ASSERT_EQ(mDevice->SetRenderTarget(0, mDevice->GetBackBuffer()), Result::Ok);
+    mDevice->Clear(ClearTarget | ClearZBuffer, 0xFF0000FF, 1.0f, 0);
+    mDevice->EndScene();
+    ExpectQuadrants(Screenshot(), kBlue, kBlue);
 }
 
 TEST_F(GlDeviceTest, UploadedTexturesKeepRowZeroOnTop) {
@@ -400,7 +441,8 @@ TEST_F(GlDeviceTest, MultisampledBackBufferResolvesUpright) {
     mDevice->BeginScene();
     mDevice->Clear(ClearTarget | ClearZBuffer, 0xFF0000FF, 1.0f, 0);
     DrawColoured(TopLeftTriangle(), kRedRgba);
-    ASSERT_EQ(mDevice->StretchRect(mDevice->GetBackBuffer(), copy->GetSurfaceLevel(0)), Result::Ok);
+    ASSERT_EQ(mDevice->StretchRect(mDevice->GetBackBuffer(), nullptr, copy->GetSurfaceLevel(0)),
+              Result::Ok);
     mDevice->EndScene();
     EXPECT_EQ(mDevice->Present(), Result::Ok);
     ExpectQuadrants(Screenshot(), kRed, kBlue);

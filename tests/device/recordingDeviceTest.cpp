@@ -69,9 +69,9 @@ TEST(RecordingDevice, InjectedFailures) {
     ASSERT_NE(level, nullptr);
 
     device.SetFailure(Call::StretchRect);
-    EXPECT_EQ(device.StretchRect(device.GetBackBuffer(), level), Result::Failed);
+    EXPECT_EQ(device.StretchRect(device.GetBackBuffer(), nullptr, level), Result::Failed);
     device.ClearFailure(Call::StretchRect);
-    EXPECT_EQ(device.StretchRect(device.GetBackBuffer(), level), Result::Ok);
+    EXPECT_EQ(device.StretchRect(device.GetBackBuffer(), nullptr, level), Result::Ok);
 
     device.SetFailure(Call::Lock);
     EXPECT_EQ(texture->Lock(0).bits, nullptr);

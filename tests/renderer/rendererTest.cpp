@@ -72,6 +72,46 @@ TEST_F(RendererTest, ColourToDepthCopiesThenBindsTheDepthSurface) {
                             "Targetbb Clear Pass Draw3 End Present");
 }
 
+// The viewport, clear and copy calls of the frame, as the device describes them.
+std::vector<std::string> TargetWork(const engine::platform::RecordingDevice& device) {
+    std::vector<std::string> work;
+    for (const auto& call : device.Calls())
+        if (call.call == Call::SetViewport || call.call == Call::StretchRect ||
+            call.call == Call::Clear)
+            work.push_back(engine::platform::RecordingDevice::Describe(call));
+    return work;
+}
+
+TEST_F(RendererTest, AColourTargetSmallerThanTheBackBufferIsDrawnAndCopiedFromItsCorner) {
+    engine::CreateRenderTarget(L"rtBig", 2048);
+    scene->objects = {Object(Pass("One", 3), 3), Object(Pass("One", 2, "rtBig"), 2),
+                      Object(Pass("One", 1, "rtA"), 1)};
+    Device().ClearCalls();
+    Frame(0.001);
+    const std::string clear =
+        "Clear(3, " + std::to_string(engine::core::CWin32Window::Get()->ClearColor()) + ", 1, 0)";
+    // rtA (256) is drawn in the top-left 256 x 256 of the 1024 x 768 back
+    // buffer and only that is copied; rtBig is larger, so it takes the whole
+    // back buffer, as does the screen after it.
+    EXPECT_EQ(TargetWork(Device()), (std::vector<std::string>{clear, "SetViewport(0, 0, 256, 256)",
+                                                              clear, "StretchRect(0, 0, 256, 256)",
+                                                              "SetViewport(0, 0, 1024, 768)", clear,
+                                                              "StretchRect(0, 0, 0, 0)", clear}));
+
+    // A frame that ends in rtA goes on there after a device reset, which
+    // gave the device its whole back buffer again.
+    scene->objects = {Object(Pass("One", 1, "rtA"), 1)};
+    Frame(0.001);
+    Device().SetCooperativeLevel(Result::DeviceLost);
+    Frame(0.001);
+    Device().SetCooperativeLevel(Result::DeviceNotReset);
+    Device().ClearCalls();
+    Frame(0.001);
+    EXPECT_EQ(Device().Count(Call::Reset), 1u);
+    EXPECT_EQ(TargetWork(Device()),
+              (std::vector<std::string>{"SetViewport(0, 0, 256, 256)", clear}));
+}
+
 TEST_F(RendererTest, DoNotClearSkipsTheClearOfATargetSwitch) {
     scene->objects = {Object(Pass("One", 2, "depthB", true), 2), Object(Pass("One", 1, "rtA"), 1)};
     Device().ClearCalls();
