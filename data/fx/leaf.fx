@@ -87,7 +87,7 @@ technique Leaf {
     pass P0 {
         VertexShader = compile vs_2_0 leafVS();
         PixelShader = compile ps_2_0 leafPS();
-        CullMode = None;
+        CullMode = CCW;
     }
 }
 
@@ -95,6 +95,6 @@ technique Mirror {
     pass P0 {
         VertexShader = compile vs_2_0 leafMirrorVS();
         PixelShader = compile ps_2_0 leafPS();
-        CullMode = None;
+        CullMode = CCW;
     }
 }

@@ -64,15 +64,18 @@ pixelshader brightPS {
     }
 }
 
-// Nine taps along `direction` (one step in texture coordinates).
+// A nine-texel Gaussian along `direction` (one step in texture coordinates)
+// in five taps: each outer pair of weights is read with one filtered tap
+// between its two texels.
 pixelshader blurPS {
     in vec2 uv;
     void main() {
-        const float weights[5] = float[](0.2270, 0.1946, 0.1216, 0.0541, 0.0162);
+        const float weights[3] = float[](0.2270, 0.3162, 0.0703);
+        const float offsets[3] = float[](0.0, 1.3846, 3.2308);
         vec3 sum = texture(sourceSampler, uv).rgb * weights[0];
-        for (int i = 1; i < 5; ++i) {
-            sum += texture(sourceSampler, uv + direction * float(i)).rgb * weights[i];
-            sum += texture(sourceSampler, uv - direction * float(i)).rgb * weights[i];
+        for (int i = 1; i < 3; ++i) {
+            sum += texture(sourceSampler, uv + direction * offsets[i]).rgb * weights[i];
+            sum += texture(sourceSampler, uv - direction * offsets[i]).rgb * weights[i];
         }
         COLOR0 = vec4(sum, 1.0);
     }

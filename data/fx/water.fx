@@ -1,4 +1,4 @@
-// The lake: the mirrored scene ("waterReflect", drawn by the objects' mirror
+// The lake: the mirrored scene ("waterReflect256", drawn by the objects' mirror
 // passes) looked up at this pixel's place on the screen, pushed about by two
 // moving layers of the wave normal map, mixed with the water's own colour by
 // a Fresnel term, plus the sun's glitter.
