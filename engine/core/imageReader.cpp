@@ -87,6 +87,22 @@ bool HuffmanTablesFit(std::span<const std::uint8_t> bytes) {
     return true;
 }
 
+// stb_image 2.27 copies each IDAT chunk onto the end of the image data it
+// has gathered, which is a null pointer before the first chunk: an empty
+// first chunk is a copy from and into null. Such a file is refused.
+bool FirstImageDataHoldsBytes(std::span<const std::uint8_t> bytes) {
+    const bool png = bytes.size() >= 8 && bytes[0] == 0x89 && bytes[1] == 'P';
+    for (std::size_t at = 8; png && at + 8 <= bytes.size();) {
+        const std::uint64_t length = std::uint64_t{bytes[at]} << 24 | bytes[at + 1] << 16 |
+                                     bytes[at + 2] << 8 | bytes[at + 3];
+        if (bytes[at + 4] == 'I' && bytes[at + 5] == 'D' && bytes[at + 6] == 'A' &&
+            bytes[at + 7] == 'T')
+            return length > 0;
+        at += 12 + length; // length, type, data and checksum
+    }
+    return true;
+}
+
 } // namespace
 
 std::optional<TextureImage> ReadImage(std::span<const std::uint8_t> bytes) {
@@ -95,7 +111,7 @@ std::optional<TextureImage> ReadImage(std::span<const std::uint8_t> bytes) {
     const auto* data = bytes.data();
     const int size = static_cast<int>(bytes.size());
     int width = 0, height = 0, channels = 0;
-    if (!HuffmanTablesFit(bytes) ||
+    if (!HuffmanTablesFit(bytes) || !FirstImageDataHoldsBytes(bytes) ||
         !stbi_info_from_memory(data, size, &width, &height, &channels) || width <= 0 ||
         height <= 0 || width > kMaxTextureEdge || height > kMaxTextureEdge ||
         std::uint64_t(width) * std::uint64_t(height) > kMaxTextureTexels ||

@@ -108,3 +108,15 @@ TEST(ImageReader, JpegWithAnOversizedHuffmanTableIsRefused) {
     // Fill bytes before the start-of-image marker do not hide the file's kind.
     EXPECT_FALSE(ReadImage(Bytes("\xFF\xFF" + jpeg)));
 }
+
+// An empty first IDAT chunk would have the decoder copy zero bytes into a
+// null buffer; the file is refused, while the same file without it decodes.
+TEST(ImageReader, PngWhoseFirstImageDataChunkIsEmptyIsRefused) {
+    const std::string png = Png(2, 2, 4, std::vector<std::uint8_t>(16, 200));
+    ASSERT_TRUE(ReadImage(Bytes(png)));
+    const std::size_t afterHeader = 8 + 25; // signature, then the 13-byte IHDR chunk
+    ASSERT_EQ(png.substr(afterHeader + 4, 4), "IDAT");
+    const std::string emptyChunk("\0\0\0\0IDAT\x35\xAF\x06\x1E", 12);
+    EXPECT_FALSE(
+        ReadImage(Bytes(png.substr(0, afterHeader) + emptyChunk + png.substr(afterHeader))));
+}
