@@ -61,8 +61,9 @@ bool IsJpeg(std::span<const std::uint8_t> bytes) {
 
 // stb_image 2.27 trusts the code counts of a JPEG huffman table: more than
 // 256 codes in one table write past its arrays. Every table of every
-// define-huffman-table segment (0xFF 0xC4, read as stb reads it) is checked
-// before stb sees the file; entropy-coded data never holds that byte pair.
+// define-huffman-table segment (0xFF 0xC4, read as stb reads it, with zeros
+// past the end of the file) is checked before stb sees the file;
+// entropy-coded data never holds that byte pair.
 bool HuffmanTablesFit(std::span<const std::uint8_t> bytes) {
     if (!IsJpeg(bytes))
         return true;
@@ -71,12 +72,12 @@ bool HuffmanTablesFit(std::span<const std::uint8_t> bytes) {
             continue;
         long left = long(bytes[marker + 2] << 8 | bytes[marker + 3]) - 2;
         std::size_t at = marker + 4;
-        while (left > 0 && at + 17 <= bytes.size()) {
+        while (left > 0 && at < bytes.size()) {
             const int classAndSlot = bytes[at];
             if (classAndSlot >> 4 > 1 || (classAndSlot & 15) > 3)
                 break; // stb refuses the segment itself
             int codes = 0;
-            for (std::size_t i = 1; i <= 16; ++i)
+            for (std::size_t i = 1; i <= 16 && at + i < bytes.size(); ++i)
                 codes += bytes[at + i];
             if (codes > 256)
                 return false;

@@ -107,6 +107,9 @@ TEST(ImageReader, JpegWithAnOversizedHuffmanTableIsRefused) {
     EXPECT_FALSE(ReadImage(Bytes(jpeg)));
     // Fill bytes before the start-of-image marker do not hide the file's kind.
     EXPECT_FALSE(ReadImage(Bytes("\xFF\xFF" + jpeg)));
+    // A file that ends inside a table's counts: the decoder reads on as if
+    // the missing counts were zero, so the counts it has already add up.
+    EXPECT_FALSE(ReadImage(Bytes(jpeg.substr(0, table + 4 + 16))));
 }
 
 // An empty first IDAT chunk would have the decoder copy zero bytes into a
