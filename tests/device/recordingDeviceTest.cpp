@@ -49,6 +49,37 @@ TEST(RecordingDevice, RecordsCallsWithTheirArguments) {
     EXPECT_TRUE(device.Calls().empty());
 }
 
+// Rectangles are checked against the surface they lie on, as the OpenGL
+// device checks them, so that the renderer's mistakes show without a GPU.
+TEST(RecordingDevice, ViewportAndCopyRectanglesMustLieOnTheirSurface) {
+    RecordingDevice device;
+    PresentParameters parameters;
+    parameters.width = 640;
+    parameters.height = 480;
+    ASSERT_EQ(device.Reset(parameters), Result::Ok);
+    auto texture = device.CreateTexture(256, 256, 1, Format::X8R8G8B8, TextureUsage::RenderTarget);
+    ASSERT_NE(texture, nullptr);
+    Surface* level = texture->GetSurfaceLevel(0);
+    device.ClearCalls();
+
+    EXPECT_EQ(device.SetViewport({0, 0, 256, 256}), Result::Ok);
+    EXPECT_EQ(device.SetViewport({0, 0, 640, 481}), Result::Failed);
+    EXPECT_EQ(device.SetViewport({10, 0, 10, 20}), Result::Failed);
+    const Rect corner{0, 0, 256, 256}, outside{600, 0, 700, 100};
+    EXPECT_EQ(device.StretchRect(device.GetBackBuffer(), &corner, level), Result::Ok);
+    EXPECT_EQ(device.StretchRect(device.GetBackBuffer(), &outside, level), Result::Failed);
+    EXPECT_EQ(device.StretchRect(device.GetBackBuffer(), nullptr, level), Result::Ok);
+
+    std::vector<std::string> described;
+    for (const auto& call : device.Calls())
+        if (call.call == Call::SetViewport || call.call == Call::StretchRect)
+            described.push_back(RecordingDevice::Describe(call));
+    EXPECT_EQ(described, (std::vector<std::string>{
+                             "SetViewport(0, 0, 256, 256)", "SetViewport(0, 0, 640, 481)",
+                             "SetViewport(10, 0, 10, 20)", "StretchRect(0, 0, 256, 256)",
+                             "StretchRect(600, 0, 700, 100)", "StretchRect(0, 0, 0, 0)"}));
+}
+
 TEST(RecordingDevice, InjectedFailures) {
     RecordingDevice device;
     device.SetFailure(Call::CreateVertexBuffer);
