@@ -1,5 +1,6 @@
 #include "engine/core/imageReader.h"
 
+#include <algorithm>
 #include <climits>
 #include <memory>
 
@@ -88,23 +89,36 @@ bool HuffmanTablesFit(std::span<const std::uint8_t> bytes) {
     return true;
 }
 
-// stb_image 2.27 copies each IDAT chunk onto the end of the image data it
-// has gathered, which is a null pointer before the first chunk: an empty
-// first chunk is a copy from and into null. Such a file is refused.
-bool FirstImageDataHoldsBytes(std::span<const std::uint8_t> bytes) {
-    const bool png = bytes.size() >= 8 && bytes[0] == 0x89 && bytes[1] == 'P';
-    for (std::size_t at = 8; png && at + 8 <= bytes.size();) {
+} // namespace
+
+// stb_image 2.27 trusts a PNG's chunk lengths: an image data chunk that
+// claims two gigabytes is allocated before its bytes are found missing. It
+// also copies each image data chunk onto the end of the data gathered so
+// far, a null pointer before the first chunk, so an empty first chunk is a
+// copy from and into null.
+bool PngChunksFit(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < 8 || bytes[0] != 0x89 || bytes[1] != 'P')
+        return true;
+    bool dataSeen = false;
+    for (std::size_t at = 8; at + 8 <= bytes.size();) {
         const std::uint64_t length = std::uint64_t{bytes[at]} << 24 | bytes[at + 1] << 16 |
                                      bytes[at + 2] << 8 | bytes[at + 3];
-        if (bytes[at + 4] == 'I' && bytes[at + 5] == 'D' && bytes[at + 6] == 'A' &&
-            bytes[at + 7] == 'T')
-            return length > 0;
-        at += 12 + length; // length, type, data and checksum
+        const auto type = [&](const char* name) {
+            return std::equal(name, name + 4, bytes.begin() + std::ptrdiff_t(at + 4));
+        };
+        if (at + 12 + length > bytes.size()) // length, type, data and checksum
+            return false;
+        if (type("IDAT")) {
+            if (!dataSeen && length == 0)
+                return false;
+            dataSeen = true;
+        }
+        if (type("IEND"))
+            break;
+        at += 12 + length;
     }
     return true;
 }
-
-} // namespace
 
 std::optional<TextureImage> ReadImage(std::span<const std::uint8_t> bytes) {
     if (bytes.empty() || bytes.size() > INT_MAX)
@@ -112,7 +126,7 @@ std::optional<TextureImage> ReadImage(std::span<const std::uint8_t> bytes) {
     const auto* data = bytes.data();
     const int size = static_cast<int>(bytes.size());
     int width = 0, height = 0, channels = 0;
-    if (!HuffmanTablesFit(bytes) || !FirstImageDataHoldsBytes(bytes) ||
+    if (!HuffmanTablesFit(bytes) || !PngChunksFit(bytes) ||
         !stbi_info_from_memory(data, size, &width, &height, &channels) || width <= 0 ||
         height <= 0 || width > kMaxTextureEdge || height > kMaxTextureEdge ||
         std::uint64_t(width) * std::uint64_t(height) > kMaxTextureTexels ||

@@ -13,4 +13,9 @@ namespace engine::core::resources {
 // before any pixel is decoded; a broken file gives nothing.
 std::optional<TextureImage> ReadImage(std::span<const std::uint8_t> bytes);
 
+// Whether every chunk of a PNG, up to its end chunk, lies within the file and
+// its first image data chunk holds bytes, as the decoder assumes; true for
+// anything that is not a PNG.
+bool PngChunksFit(std::span<const std::uint8_t> bytes);
+
 } // namespace engine::core::resources

@@ -112,14 +112,27 @@ TEST(ImageReader, JpegWithAnOversizedHuffmanTableIsRefused) {
     EXPECT_FALSE(ReadImage(Bytes(jpeg.substr(0, table + 4 + 16))));
 }
 
-// An empty first IDAT chunk would have the decoder copy zero bytes into a
-// null buffer; the file is refused, while the same file without it decodes.
-TEST(ImageReader, PngWhoseFirstImageDataChunkIsEmptyIsRefused) {
+// The decoder trusts a PNG's chunk lengths: an empty first IDAT chunk would
+// have it copy zero bytes into a null buffer, and a chunk that claims more
+// than the file holds would have it allocate that much first. Both files
+// are refused, the same file without those faults is read.
+TEST(ImageReader, PngChunksMustLieWithinTheFileAndTheFirstImageDataHoldBytes) {
     const std::string png = Png(2, 2, 4, std::vector<std::uint8_t>(16, 200));
+    ASSERT_TRUE(engine::core::resources::PngChunksFit(Bytes(png)));
     ASSERT_TRUE(ReadImage(Bytes(png)));
     const std::size_t afterHeader = 8 + 25; // signature, then the 13-byte IHDR chunk
     ASSERT_EQ(png.substr(afterHeader + 4, 4), "IDAT");
+
     const std::string emptyChunk("\0\0\0\0IDAT\x35\xAF\x06\x1E", 12);
-    EXPECT_FALSE(
-        ReadImage(Bytes(png.substr(0, afterHeader) + emptyChunk + png.substr(afterHeader))));
+    const std::string emptyFirst =
+        png.substr(0, afterHeader) + emptyChunk + png.substr(afterHeader);
+    EXPECT_FALSE(engine::core::resources::PngChunksFit(Bytes(emptyFirst)));
+    EXPECT_FALSE(ReadImage(Bytes(emptyFirst)));
+
+    std::string huge = png;
+    huge[afterHeader] = '\x7F'; // the IDAT chunk claims two gigabytes
+    EXPECT_FALSE(engine::core::resources::PngChunksFit(Bytes(huge)));
+    EXPECT_FALSE(ReadImage(Bytes(huge)));
+    // Whatever follows the end chunk is not read.
+    EXPECT_TRUE(engine::core::resources::PngChunksFit(Bytes(png + "\x7F\xFF\xFF\xFFjunk")));
 }
