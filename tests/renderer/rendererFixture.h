@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/engineSingletons.h"
 #include "support/logCapture.h"
 #include "timer/scriptedMusic.h"
 
@@ -120,13 +121,7 @@ protected:
     ~RendererTest() override {
         scene.reset();
         renderer.reset();
-        delete engine::gfx::EffectPool::mInstance;
-        delete engine::core::ResourceManager::mInstance;
-        delete engine::core::Timer::mInstance;
-        delete engine::core::CWin32Window::mInstance;
-        delete engine::core::Kernel::mInstance;
-        delete engine::core::Input::mInstance;
-        delete engine::gfx::SceneInfo::mInstance;
+        DeleteEngineSingletons();
         engine::core::CWin32Window::SetDeviceFactory({});
         engine::platform::SetMusicOpener({});
         engine::platform::SetMessageBoxHandler({});
