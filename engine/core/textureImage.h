@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/core/fuzzingBuild.h"
 #include "engine/platform/deviceTypes.h"
 
 #include <cstdint>
@@ -10,7 +11,9 @@ namespace engine::core::resources {
 // Limits on images read from files: anything larger is treated as corrupt
 // before memory for it is reserved.
 constexpr int kMaxTextureEdge = 16384;
-constexpr std::uint64_t kMaxTextureTexels = std::uint64_t{1} << 26; // 8192 x 8192
+// 8192 x 8192; 128 x 128 for the fuzzer, which would otherwise spend its
+// time decoding and mipmapping the largest images.
+constexpr std::uint64_t kMaxTextureTexels = std::uint64_t{1} << (kFuzzingBuild ? 14 : 26);
 
 // A decoded texture in memory, ready to be copied into a device texture:
 // A8R8G8B8, X8R8G8B8 (bytes B, G, R, A) or DXT1/3/5 blocks. Rows are tightly

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/core/fuzzingBuild.h"
 #include "engine/engineApi.h"
 
 #include <cstddef>
@@ -21,11 +22,11 @@ class ENGINE_API LuaScript {
 public:
     // Instructions a chunk may execute and bytes its state may hold while it
     // runs; effect scripts need a tiny fraction of either.
-    static constexpr long kInstructionLimit = 10'000'000;
-    static constexpr std::size_t kMemoryLimit = 64u << 20;
+    static constexpr long kInstructionLimit = core::kFuzzingBuild ? 100'000 : 10'000'000;
+    static constexpr std::size_t kMemoryLimit = (core::kFuzzingBuild ? 8u : 64u) << 20;
+    static constexpr std::size_t kAllocationLimit = (core::kFuzzingBuild ? 32u : 256u) << 20;
+    static constexpr int kTimeLimitMilliseconds = core::kFuzzingBuild ? 100 : 5000;
     static constexpr std::size_t kFileSizeLimit = 4u << 20;
-    static constexpr std::size_t kAllocationLimit = 256u << 20;
-    static constexpr int kTimeLimitMilliseconds = 5000;
 
     explicit LuaScript(const std::string& path);
     ~LuaScript();
