@@ -13,8 +13,21 @@
 #include <cstdint>
 #include <fstream>
 
+namespace {
+
+// One device for the whole run: a fresh one per input would map, clear and
+// unmap its 1024 x 768 back and depth buffers every time.
+engine::platform::RecordingDevice& Device() {
+    static engine::platform::RecordingDevice device;
+    return device;
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     kovra::fuzz::EnterScratchFolder();
+    Device().SetRecording(false);
+    engine::core::SetGraphicsDevice(&Device());
     return 0;
 }
 
@@ -22,8 +35,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace engine::core::resources;
     std::ofstream("fuzz.dds", std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    engine::platform::RecordingDevice device;
-    engine::core::SetGraphicsDevice(&device);
     for (const bool cube : {false, true}) {
         try {
             if (cube)
@@ -33,6 +44,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         } catch (const engine::core::Exception&) {
         }
     }
-    engine::core::SetGraphicsDevice(nullptr);
     return 0;
 }
