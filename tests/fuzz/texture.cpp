@@ -13,21 +13,13 @@
 #include <cstdint>
 #include <fstream>
 
-namespace {
-
-// One device for the whole run: a fresh one per input would map, clear and
-// unmap its 1024 x 768 back and depth buffers every time.
-engine::platform::RecordingDevice& Device() {
-    static engine::platform::RecordingDevice device;
-    return device;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     kovra::fuzz::EnterScratchFolder();
-    Device().SetRecording(false);
-    engine::core::SetGraphicsDevice(&Device());
+    // One device for the whole run: a fresh one per input would map, clear
+    // and unmap its 1024 x 768 back and depth buffers every time.
+    static engine::platform::RecordingDevice device;
+    device.SetRecording(false);
+    engine::core::SetGraphicsDevice(&device);
     return 0;
 }
 
