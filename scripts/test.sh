@@ -7,7 +7,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 # The settings dialog needs an X display; everything else renders on SDL's
 # offscreen driver and plays sound on its dummy driver, so no test can wait
-# on a real window or message box.
+# on a real window or message box. Xvfb must not reset when its last client
+# leaves: during a reset it refuses connections, and the dialog tests run in
+# parallel, so one of them would find no display.
 export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
 
 run_suite() {
@@ -15,7 +17,7 @@ run_suite() {
   shift
   local ctest_args=(--test-dir "$dir" --output-on-failure --timeout 600 -j "$(nproc)" "$@")
   if [ -z "${DISPLAY:-}" ]; then
-    xvfb-run -a -s "-screen 0 1280x1024x24" ctest "${ctest_args[@]}"
+    xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest "${ctest_args[@]}"
   else
     ctest "${ctest_args[@]}"
   fi
