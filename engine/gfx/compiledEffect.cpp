@@ -54,6 +54,16 @@ std::uint32_t WordOf(ParameterType type, float value) {
                             : std::bit_cast<std::uint32_t>(value);
 }
 
+// Raw bytes address a matrix as a shader's registers hold it: column by
+// column, the way D3DX reads a block set into a float4x4. The store keeps
+// matrices row by row, so raw access goes through the transposed words.
+void TransposeMatrices(std::vector<std::uint32_t>& words) {
+    for (std::size_t base = 0; base + 16 <= words.size(); base += 16)
+        for (std::size_t row = 0; row < 4; ++row)
+            for (std::size_t column = row + 1; column < 4; ++column)
+                std::swap(words[base + row * 4 + column], words[base + column * 4 + row]);
+}
+
 float FloatOf(ParameterType type, std::uint32_t word) {
     return IsIntegral(type) ? static_cast<float>(std::bit_cast<std::int32_t>(word))
                             : std::bit_cast<float>(word);
@@ -414,8 +424,13 @@ void CompiledEffect::SetRawValue(ParameterHandle parameter, const void* data, st
     const std::size_t size = value.words.size() * sizeof(std::uint32_t);
     if (offset >= size)
         return;
+    const bool matrix = GetParameterDesc(parameter).type == ParameterType::Float4x4;
+    if (matrix)
+        TransposeMatrices(value.words);
     std::memcpy(reinterpret_cast<unsigned char*>(value.words.data()) + offset, data,
                 std::min<std::size_t>(bytes, size - offset));
+    if (matrix)
+        TransposeMatrices(value.words);
 }
 
 void CompiledEffect::GetValue(ParameterHandle parameter, void* data, std::uint32_t bytes) const {
@@ -423,8 +438,11 @@ void CompiledEffect::GetValue(ParameterHandle parameter, void* data, std::uint32
     const ParameterValue* value = ValueOf(parameter);
     if (!value)
         return;
-    std::memcpy(data, value->words.data(),
-                std::min<std::size_t>(bytes, value->words.size() * sizeof(std::uint32_t)));
+    std::vector<std::uint32_t> words = value->words;
+    if (GetParameterDesc(parameter).type == ParameterType::Float4x4)
+        TransposeMatrices(words);
+    std::memcpy(data, words.data(),
+                std::min<std::size_t>(bytes, words.size() * sizeof(std::uint32_t)));
 }
 
 void CompiledEffect::SetTexture(ParameterHandle parameter, platform::BaseTexture* texture) {

@@ -118,7 +118,9 @@ public:
     math::Matrix4x4 GetMatrix(ParameterHandle parameter) const;
     void SetFloatArray(ParameterHandle parameter, const float* values, int count);
     void SetMatrixArray(ParameterHandle parameter, const math::Matrix4x4* values, int count);
-    // Bytes of the parameter's words, from byte offset.
+    // Bytes of the parameter's words, from byte offset. A float4x4's bytes are
+    // its columns one after the other (register order), as in D3DX, so a
+    // transposed matrix set raw arrives as the matrix itself.
     void SetRawValue(ParameterHandle parameter, const void* data, std::uint32_t offset,
                      std::uint32_t bytes);
     void GetValue(ParameterHandle parameter, void* data, std::uint32_t bytes) const;

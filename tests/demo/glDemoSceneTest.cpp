@@ -25,6 +25,7 @@
 #include <stb/stb_image.h>
 
 #include <array>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -67,6 +68,14 @@ pixelshader sparkPS {
 }
 
 technique Skin < bool quad = true; string material = "post"; > {
+    pass P0 {
+        VertexShader = compile vs_2_0 skinVS();
+        PixelShader = compile ps_2_0 meshPS();
+        CullMode = None;
+    }
+}
+
+technique Bare {
     pass P0 {
         VertexShader = compile vs_2_0 skinVS();
         PixelShader = compile ps_2_0 meshPS();
@@ -241,6 +250,77 @@ TEST(GlDemoScene, CamerasOfTheSceneFileSeeItThroughThePostPass) {
         EXPECT_EQ(side.At(512 + 60, 384 - 60), (Rgb{0, 0, 0}));
         EXPECT_EQ(side.At(512, 384 - 232), (Rgb{255, 0, 0}));
 
+        renderer.Kill();
+        screen.Kill();
+    }
+    kovra::test::DeleteEngineSingletons();
+}
+
+// Two bones: "root" at rest, and "arm" (bound at x = 1) turned 90 degrees about
+// z and lifted by 1. Its skin matrix M = inverse(bind) * pose takes the arm's
+// square, centred at (2, 0, 0), to (2, 0, 0) * M = (1, 2, 0); the root's square
+// stays at (-2, 0, 0).
+TEST(GlDemoScene, SkinnedVerticesLandWhereTheirBoneMatrixPutsThem) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    kovra::test::LogCapture log;
+    Write("data/fx/scene.fx", kSceneEffect);
+    KvrFile mesh;
+    const float h = 0.3f;
+    mesh.Positions({{-2 - h, -h, 0},
+                    {-2 - h, h, 0},
+                    {-2 + h, h, 0},
+                    {-2 + h, -h, 0},
+                    {2 - h, -h, 0},
+                    {2 - h, h, 0},
+                    {2 + h, h, 0},
+                    {2 + h, -h, 0}});
+    mesh.Skeleton({{"root", ""}, {"arm", "root", {1, 0, 0}}}, {{{"root", 1}},
+                                                               {{"root", 1}},
+                                                               {{"root", 1}},
+                                                               {{"root", 1}},
+                                                               {{"arm", 1}},
+                                                               {{"arm", 1}},
+                                                               {{"arm", 1}},
+                                                               {{"arm", 1}}});
+    mesh.Indices({0, 1, 2, 0, 2, 3, 4, 5, 6, 4, 6, 7});
+    Write("data/demo.demo_scene/beast.kvr", mesh.End().bytes);
+    // The file stores the conjugate of the rotation the skeleton applies.
+    const float half = std::sqrt(0.5f);
+    kovra::test::AnimFile anim;
+    anim.U32(2);
+    anim.Rest("root", {0, 0, 0}, 1, 0, 0, 0);
+    anim.Rest("arm", {0, 1, 0}, half, 0, 0, -half).U32(0);
+    Write("data/demo.demo_scene/beast.anim", anim.bytes);
+    Write("data/demo.demo_scene/beast.kvr.efx",
+          Script("scene", "Bare", 1, "", "", "\"pos\", \"bone\""));
+    DemoBytes scene;
+    scene.Header(2);
+    scene.Object("Camera", "front", "", "", 0, 0, -10, 0, 0, 0, 0);
+    scene.Object("Mesh", "beast", "beast", "", 0, 0, 0, 0, 0, 0, 0);
+    Write("data/demo.demo", scene.bytes);
+    {
+        core::CScreen screen;
+        screen.Create(WindowSettings{});
+        core::CWin32Window::Get()->SetClearColor(0xFF000000);
+        core::Input::Get()->Clear();
+        gfx::Renderer renderer;
+        renderer.Start();
+        gfx::DemoLoader* loader = gfx::DemoLoader::CreateInstance(L"data/demo.demo");
+        renderer.SetRootNode(loader->GetBaseNode());
+        loader->DestroyInstance();
+        core::Input::Get()->KeyDown(core::vk::kF11);
+        renderer.Update();
+        gfx::SceneInfo::Get()->Update();
+        core::Input::Get()->EndPass();
+
+        const Picture picture("screenshots/screenshot0.png");
+        ASSERT_NE(picture.pixels, nullptr) << log.Rows();
+        // 93 pixels a unit at distance 10; the unlit mesh is red.
+        const Rgb red{255, 0, 0}, black{0, 0, 0};
+        for (const auto& [x, y] : {std::pair{326, 384}, {605, 198}, {605 + 20, 198 - 20}})
+            EXPECT_EQ(picture.At(x, y), red) << x << ", " << y;
+        // Nothing is left where the arm's square lay unskinned.
+        EXPECT_EQ(picture.At(698, 384), black);
         renderer.Kill();
         screen.Kill();
     }

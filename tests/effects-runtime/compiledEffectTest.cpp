@@ -64,6 +64,17 @@ TEST_F(CompiledEffectTest, TypedValuesKeepTheirKind) {
     effect->GetValue(values, back, 12);
     EXPECT_EQ(std::vector<float>(back, back + 3), (std::vector<float>{7, 8, 7}));
 
+    // Raw bytes hold a matrix column by column: a translation given as the
+    // fourth column lands in the last row.
+    const auto matrix = effect->GetParameterByName("matrix");
+    const float columns[16] = {1, 0, 0, 5, 0, 1, 0, 6, 0, 0, 1, 7, 0, 0, 0, 1};
+    effect->SetRawValue(matrix, columns, 0, sizeof(columns));
+    EXPECT_EQ(effect->GetMatrix(matrix).m[12], 5.0f);
+    EXPECT_EQ(effect->GetMatrix(matrix).m[14], 7.0f);
+    float raw16[16] = {};
+    effect->GetValue(matrix, raw16, sizeof(raw16));
+    EXPECT_EQ(std::vector<float>(raw16, raw16 + 16), std::vector<float>(columns, columns + 16));
+
     // Empty handles are ignored and read as zero.
     effect->SetFloat(gfx::ParameterHandle{}, 1.0f);
     EXPECT_EQ(effect->GetFloat(effect->GetParameterByName("absent")), 0.0f);

@@ -203,15 +203,16 @@ TEST_F(ShaderTest, RawDataIsAppliedFromItsAddressByTheNextDraw) {
     bones[1].m[12] = 42.0f;
     mShader->AddRawData("bones", bones, sizeof(bones));
     Draw();
-    EXPECT_EQ(Uploaded("bones").at(16 + 12), 42.0f);
+    // Raw bytes are columns: word 12 is row 0 of column 3.
+    EXPECT_EQ(Uploaded("bones").at(16 + 3), 42.0f);
     bones[1].m[12] = 43.0f;
     Draw();
-    EXPECT_EQ(Uploaded("bones").at(16 + 12), 43.0f);
+    EXPECT_EQ(Uploaded("bones").at(16 + 3), 43.0f);
     // A re-bind keeps the entry and finds its handle again.
     mShader->BindParameters();
     bones[1].m[12] = 44.0f;
     Draw();
-    EXPECT_EQ(Uploaded("bones").at(16 + 12), 44.0f);
+    EXPECT_EQ(Uploaded("bones").at(16 + 3), 44.0f);
 }
 
 TEST_F(ShaderTest, RawDataForAMissingParameterWarnsAndIsNeverApplied) {
@@ -226,7 +227,9 @@ TEST_F(ShaderTest, RawDataForAMissingParameterWarnsAndIsNeverApplied) {
     bones[0].m[2] = 3.0f;
     mShader->AddRawData("bones", bones, sizeof(bones));
     Draw();
-    EXPECT_EQ(Uploaded("bones").at(2), 3.0f);
+    // Raw matrix bytes are read column by column: the third float is row 2 of
+    // column 0, which the upload holds row by row.
+    EXPECT_EQ(Uploaded("bones").at(8), 3.0f);
 }
 
 TEST_F(ShaderTest, TweakablesGetDefaultsOnce) {
