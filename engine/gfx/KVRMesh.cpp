@@ -1,6 +1,7 @@
 #include "engine/gfx/KVRMesh.h"
 
 #include "engine/core/exception.h"
+#include "engine/core/fileBytes.h"
 #include "engine/core/fxEffect.h"
 #include "engine/core/log.h"
 #include "engine/core/stringConversion.h"
@@ -15,7 +16,6 @@
 #include <bit>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 namespace engine::gfx {
 
@@ -166,12 +166,10 @@ void KVRMesh::Load(const std::string& name) {
     mBoneCount = 0;
     mBoneAnimation.reset();
 
-    std::ifstream file(name, std::ios::binary);
-    if (!file)
+    const std::optional<std::string> bytes = core::ReadFileBytes(name);
+    if (!bytes)
         Log().Error(name + " mesh not found", kSource, __LINE__);
-    const std::string bytes((std::istreambuf_iterator<char>(file)),
-                            std::istreambuf_iterator<char>());
-    KvrContents contents = ReadKvr(name, bytes);
+    KvrContents contents = ReadKvr(name, *bytes);
 
     mNames = std::move(contents.names);
     for (auto& [type, stream] : contents.streams)
