@@ -36,12 +36,14 @@ std::string Number(double value) {
 }
 
 // Frames of an earlier, longer capture would pass for frames of this one.
+// The walk steps with an error code: the range form's step throws.
 void RemoveOldFrames(const std::filesystem::path& folder) {
     static const std::regex frameName("frame_[0-9]{6}\\.png");
-    std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
-        if (std::regex_match(entry.path().filename().string(), frameName))
-            std::filesystem::remove(entry.path(), ec);
+    std::error_code walk, ignored;
+    for (std::filesystem::directory_iterator entry(folder, walk), end; !walk && entry != end;
+         entry.increment(walk))
+        if (std::regex_match(entry->path().filename().string(), frameName))
+            std::filesystem::remove(entry->path(), ignored);
 }
 
 } // namespace

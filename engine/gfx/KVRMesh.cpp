@@ -1,6 +1,7 @@
 #include "engine/gfx/KVRMesh.h"
 
 #include "engine/core/exception.h"
+#include "engine/core/fileBytes.h"
 #include "engine/core/fxEffect.h"
 #include "engine/core/log.h"
 #include "engine/core/stringConversion.h"
@@ -15,7 +16,7 @@
 #include <bit>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <system_error>
 
 namespace engine::gfx {
 
@@ -35,6 +36,19 @@ bool LeavesDataFolder(const std::string& name) {
         return true;
     return std::any_of(path.begin(), path.end(),
                        [](const std::filesystem::path& part) { return part == ".."; });
+}
+
+// Written at every load, so that a damaged or stale quad file heals instead
+// of costing every quad pass its effect. What is there goes first: a link
+// is replaced, not followed onto the file it names. A quad that cannot be
+// written leaves what is there to be read, and the reader's errors name it.
+void WriteQuadFile() {
+    const char* const path = KVRMesh::kQuadPath;
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+    std::ofstream file(path, std::ios::binary);
+    if (!(file << QuadFileBytes()) || !file.flush())
+        Log().Warning(std::string("Cannot write the screen quad ") + path, kSource, __LINE__);
 }
 
 } // namespace
@@ -72,8 +86,8 @@ void KVRMesh::Create() {
     const std::string name = NarrowName();
     if (LeavesDataFolder(name))
         Log().Error(name + " lies outside the data folder", kSource, __LINE__);
-    if (name == kQuadPath && !std::filesystem::exists(name))
-        std::ofstream(name, std::ios::binary) << QuadFileBytes();
+    if (name == kQuadPath)
+        WriteQuadFile();
 
     Log().Message("Loading .kvr mesh " + name, kSource, __LINE__);
     Load(name);
@@ -166,12 +180,10 @@ void KVRMesh::Load(const std::string& name) {
     mBoneCount = 0;
     mBoneAnimation.reset();
 
-    std::ifstream file(name, std::ios::binary);
-    if (!file)
+    const std::optional<std::string> bytes = core::ReadFileBytes(name);
+    if (!bytes)
         Log().Error(name + " mesh not found", kSource, __LINE__);
-    const std::string bytes((std::istreambuf_iterator<char>(file)),
-                            std::istreambuf_iterator<char>());
-    KvrContents contents = ReadKvr(name, bytes);
+    KvrContents contents = ReadKvr(name, *bytes);
 
     mNames = std::move(contents.names);
     for (auto& [type, stream] : contents.streams)

@@ -15,8 +15,8 @@ namespace engine::gfx {
 // Obtained through ResourceManager::Get<KVRMesh>(name).
 class ENGINE_API KVRMesh : public Mesh {
 public:
-    // The engine's screen quad, written by the engine when the file is
-    // missing; it has no effect of its own.
+    // The engine's screen quad, written by the engine each time it is
+    // loaded; it has no effect of its own.
     static constexpr const char* kQuadPath = "data/quad.kvr";
 
     explicit KVRMesh(const std::wstring& name);

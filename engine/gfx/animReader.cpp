@@ -1,6 +1,7 @@
 #include "engine/gfx/animReader.h"
 
 #include "engine/core/exception.h"
+#include "engine/core/fileBytes.h"
 #include "engine/core/log.h"
 #include "engine/core/stringConversion.h"
 #include "engine/gfx/animationController.h"
@@ -8,8 +9,6 @@
 #include "engine/gfx/animationTrack.h"
 #include "engine/gfx/byteReader.h"
 
-#include <fstream>
-#include <iterator>
 #include <map>
 
 namespace engine::gfx {
@@ -119,14 +118,12 @@ std::unique_ptr<AnimationPipe> CreatePipe(const Channel& channel,
 std::shared_ptr<BoneAnimation> ReadBoneAnimation(const std::string& meshName,
                                                  const std::vector<BoneRecord>& bones) {
     const std::string base = meshName.size() >= 4 ? meshName.substr(0, meshName.size() - 4) : "";
-    std::ifstream file(base + ".anim", std::ios::binary);
-    if (!file)
+    const std::optional<std::string> bytes = core::ReadFileBytes(base + ".anim");
+    if (!bytes)
         return nullptr;
-    const std::string bytes((std::istreambuf_iterator<char>(file)),
-                            std::istreambuf_iterator<char>());
     // The reader's errors name the mesh; the file at fault is the animation.
     try {
-        return ParseBoneAnimation(meshName, bytes, bones);
+        return ParseBoneAnimation(meshName, *bytes, bones);
     } catch (const core::Exception& e) {
         core::Logging::Get()->Error("Cannot read the animation " + base +
                                         ".anim: " + core::Narrow(e.GetText()),

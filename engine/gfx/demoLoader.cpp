@@ -1,5 +1,6 @@
 #include "engine/gfx/demoLoader.h"
 
+#include "engine/core/fileBytes.h"
 #include "engine/core/log.h"
 #include "engine/core/resourceManager.h"
 #include "engine/core/stringConversion.h"
@@ -13,8 +14,6 @@
 #include "engine/gfx/light.h"
 #include "engine/gfx/shader.h"
 
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 namespace engine::gfx {
@@ -177,12 +176,10 @@ void DemoLoader::DestroyInstance() {
 void DemoLoader::Load(const std::wstring& fileName) {
     const std::string name = core::Narrow(fileName);
     CheckDataPath(name);
-    std::ifstream file(name, std::ios::binary);
-    if (!file)
+    const std::optional<std::string> bytes = core::ReadFileBytes(name);
+    if (!bytes)
         core::Logging::Get()->Error("No such demo file found", kSource, __LINE__);
-    const std::string bytes((std::istreambuf_iterator<char>(file)),
-                            std::istreambuf_iterator<char>());
-    Build(bytes, name);
+    Build(*bytes, name);
 }
 
 void DemoLoader::Build(const std::string& bytes, const std::string& sceneName) {

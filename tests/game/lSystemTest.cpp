@@ -11,23 +11,32 @@ protected:
     static void SetUpTestSuite() { randomTable::Fill(); }
 };
 
-TEST(LSystemRules, ADrawEqualToAProbabilityTakesThatRule) {
-    EXPECT_EQ(nature::Successor('F', 0.4f), "FF&");
-    EXPECT_EQ(nature::Successor('F', 0.0f), "FF&");
-    EXPECT_EQ(nature::Successor('F', 0.41f), "F^[-F-F-F]");
-    EXPECT_EQ(nature::Successor('F', 0.69f), "F^[-F-F-F]");
-    EXPECT_EQ(nature::Successor('F', 0.71f), "F[+F+F+F]");
-    EXPECT_EQ(nature::Successor('F', 1.0f), "F[+F+F+F]");
-    EXPECT_EQ(nature::Successor('Y', 0.2f), "[Y]/&[Y]");
-    EXPECT_EQ(nature::Successor('Y', 0.5f), "&F-F");
-    EXPECT_EQ(nature::Successor('Y', 0.9f), "F+F-F");
-    // Past the total the last rule is taken.
-    EXPECT_EQ(nature::Successor('Y', 1.5f), "F+F-F");
-    EXPECT_EQ(nature::Successor('X', 0.99f), "F-[Y]++FF");
-    EXPECT_EQ(nature::Successor('D', 0.5f), "EE");
-    EXPECT_EQ(nature::Successor('E', 0.5f), "FF");
-    EXPECT_TRUE(nature::Successor('[', 0.5f).empty());
-    EXPECT_TRUE(nature::Successor('+', 0.5f).empty());
+// Draws are table entries d standing for d / 65535; 26214, 13107 and 39321
+// are exactly 0.4, 0.2 and 0.6, where the probabilities so far add up.
+TEST(LSystemRules, ADrawEqualToTheProbabilitiesSoFarTakesThatRule) {
+    const struct {
+        char symbol;
+        std::uint32_t draw;
+        const char* successor;
+    } cases[] = {
+        {'F', 0, "FF&"},
+        {'F', 26214, "FF&"},
+        {'F', 26215, "F^[-F-F-F]"},
+        {'F', 45874, "F^[-F-F-F]"},
+        {'F', 45875, "F[+F+F+F]"},
+        {'F', 65535, "F[+F+F+F]"},
+        {'Y', 13107, "[Y]/&[Y]"},
+        {'Y', 13108, "&F-F"},
+        {'Y', 39321, "&F-F"},
+        {'Y', 39322, "F+F-F"},
+        {'X', 65535, "F-[Y]++FF"},
+        {'D', 0, "EE"},
+        {'E', 32768, "FF"},
+        {'[', 32768, ""},
+        {'+', 32768, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(nature::Successor(c.symbol, c.draw), c.successor) << c.symbol << " " << c.draw;
 }
 
 TEST_F(LSystem, NoIterationsLeaveTheAxiom) {
@@ -38,13 +47,13 @@ TEST_F(LSystem, NoIterationsLeaveTheAxiom) {
 // One rewriting of the axiom with the draws taken at seed + symbol index.
 std::string OneIteration(std::uint32_t seed) {
     auto pick = [&](char symbol, std::uint32_t c) {
-        return std::string(nature::Successor(symbol, randomTable::random01(seed + c)));
+        return std::string(nature::Successor(symbol, randomTable::random(seed + c)));
     };
     return "EE" + pick('F', 1) + "[/&F-[Y]++FF]|/[\\" + pick('Y', 11) + "]-" + pick('F', 14);
 }
 
 TEST_F(LSystem, DrawsStartAtTheVariantOffset) {
-    // random01(1) = 4811 / 65535 < 0.4: the first F doubles.
+    // random(1) = 4811, below 0.4 * 65535: the first F doubles.
     EXPECT_EQ(OneIteration(0).substr(0, 5), "EEFF&");
     EXPECT_EQ(nature::Expand(0, 1), OneIteration(0));
     EXPECT_EQ(nature::HighDetailTree(1).randomOffset, 379u);
@@ -62,7 +71,7 @@ TEST_F(LSystem, TheDrawCounterRunsOnAcrossIterations) {
     std::string expected;
     std::uint32_t c = 15;
     for (char symbol : once) {
-        const std::string_view next = nature::Successor(symbol, randomTable::random01(c++));
+        const std::string_view next = nature::Successor(symbol, randomTable::random(c++));
         expected += next.empty() ? std::string(1, symbol) : std::string(next);
     }
     EXPECT_EQ(nature::Expand(0, 2), expected);

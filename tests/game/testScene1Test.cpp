@@ -195,10 +195,10 @@ TEST_F(SceneModule, CuesNamingNoCameraOfTheSceneAreReportedAndSkipped) {
     EXPECT_TRUE(boxes.empty());
     const std::string rows = log.Rows();
     const std::string file = ".\\testScene1.cpp";
-    EXPECT_NE(rows.find(WarningRow(230, file,
+    EXPECT_NE(rows.find(WarningRow(236, file,
                                    "Camera schedule data/camera.txt: the scene has no camera "
                                    "Nobody (frame 0); the cue is skipped") +
-                        WarningRow(230, file,
+                        WarningRow(236, file,
                                    "Camera schedule data/camera.txt: the scene has no camera C "
                                    "(frame 20); the cue is skipped")),
               std::string::npos)
@@ -211,7 +211,7 @@ TEST_F(SceneModule, AMissingScheduleIsReported) {
     std::remove("data/camera.txt");
     engine::AddModule(&scene, 10100);
     EXPECT_TRUE(scene.IsComplete());
-    EXPECT_NE(log.Rows().find(WarningRow(219, ".\\testScene1.cpp",
+    EXPECT_NE(log.Rows().find(WarningRow(225, ".\\testScene1.cpp",
                                          "No camera schedule data/camera.txt: the scene's first "
                                          "camera stays active")),
               std::string::npos);

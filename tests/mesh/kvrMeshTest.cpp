@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <random>
 
 using namespace kovra::test;
@@ -190,18 +191,37 @@ TEST_F(KvrMeshTest, QuadFileIsWrittenByteForByteAndLoadsAsFourTexturedVertices) 
     ASSERT_FALSE(log.empty());
     EXPECT_EQ(log.front(), "MESSAGE|KVRMesh|Loading .kvr mesh data/quad.kvr");
 
-    // A quad file already there is the one read, and it stays as it was.
+    // Whatever is there is replaced: a damaged quad, another mesh, a link
+    // (the file it names is left alone), a link to itself.
+    const std::string stale = KvrFile()
+                                  .Positions({{2, 2, 0}, {-2, -2, 0}, {-2, 2, 0}})
+                                  .TexCoords({{1, 0}, {0, 1}, {0, 0}})
+                                  .Indices({0, 1, 2})
+                                  .End()
+                                  .bytes;
+    RuntimeFixture::Write("data/other.kvr", stale);
+    const std::vector<std::function<void()>> placed = {
+        [&] { RuntimeFixture::Write("data/quad.kvr", quad.bytes.substr(0, 100)); },
+        [&] { RuntimeFixture::Write("data/quad.kvr", stale); },
+        [] { std::filesystem::create_symlink("other.kvr", "data/quad.kvr"); },
+        [] { std::filesystem::create_symlink("quad.kvr", "data/quad.kvr"); },
+    };
+    for (const auto& place : placed) {
+        delete ResourceManager::mInstance;
+        std::filesystem::remove("data/quad.kvr");
+        place();
+        EXPECT_EQ(Load("data/quad.kvr")->VertexCount(), 4);
+        EXPECT_EQ(ReadFile("data/quad.kvr"), quad.bytes);
+        EXPECT_EQ(ReadFile("data/other.kvr"), stale);
+    }
+    // One that cannot be written is named, and what is there is read.
     delete ResourceManager::mInstance;
-    const std::string wide = KvrFile()
-                                 .Positions({{2, 2, 0}, {-2, -2, 0}, {-2, 2, 0}})
-                                 .TexCoords({{1, 0}, {0, 1}, {0, 0}})
-                                 .Indices({0, 1, 2})
-                                 .End()
-                                 .bytes;
-    RuntimeFixture::Write("data/quad.kvr", wide);
-    const auto kept = Load("data/quad.kvr");
-    EXPECT_EQ(kept->VertexCount(), 3);
-    EXPECT_EQ(ReadFile("data/quad.kvr"), wide);
+    std::filesystem::remove("data/quad.kvr");
+    std::filesystem::create_directories("data/quad.kvr/in");
+    runtime.TakeLog();
+    EXPECT_EQ(ErrorOf([] { Load("data/quad.kvr"); }), "data/quad.kvr is not a .kvr mesh");
+    EXPECT_EQ(runtime.TakeLog().front(),
+              "WARNING|KVRMesh|Cannot write the screen quad data/quad.kvr");
 }
 
 TEST_F(KvrMeshTest, LoadingErrorsNameTheMesh) {

@@ -1,6 +1,7 @@
 // A screen-quad pass on the machine's OpenGL: a technique annotated with a
 // quad material makes the renderer draw the engine's "data/quad.kvr" with
-// that material after the technique's own objects.
+// that material after the technique's own objects, also where an earlier
+// run left a damaged quad file behind.
 #include "support/logCapture.h"
 
 #include "engine/core/Window.h"
@@ -91,6 +92,7 @@ TEST(GlQuadTest, QuadMaterialPaintsTheWholeScreenWithTheQuadsTextureMapping) {
     core::CWin32Window::Get()->SetClearColor(0xFF0000FF);
     core::Input::Get()->Clear();
     std::filesystem::create_directories("data/fx");
+    std::ofstream("data/quad.kvr") << "KOVR";
     std::ofstream("data/fx/quadtest.fx") << kQuadEffect;
     std::ofstream("data/fx/uvs.efx") << R"(effect = { { priority = 1, pass = { { priority = 7, )"
                                         R"(fx = "quadtest", tec = "Uv", params = {}, )"

@@ -76,6 +76,11 @@ public:
                 files.insert(file);
         return files;
     }
+    // The files that were written, as "folder/name".
+    std::set<std::string> Written() {
+        Drain();
+        return mWritten;
+    }
 
 private:
     void Watch(const std::filesystem::path& folder) {
