@@ -18,6 +18,8 @@
 #include <fstream>
 #include <system_error>
 
+#include <unistd.h>
+
 namespace engine::gfx {
 
 namespace {
@@ -39,16 +41,27 @@ bool LeavesDataFolder(const std::string& name) {
 }
 
 // Written at every load, so that a damaged or stale quad file heals instead
-// of costing every quad pass its effect. What is there goes first: a link
-// is replaced, not followed onto the file it names. A quad that cannot be
-// written leaves what is there to be read, and the reader's errors name it.
+// of costing every quad pass its effect. The bytes go to a name of this
+// process's own and are renamed over the quad: a link there is replaced, not
+// followed onto the file it names, and another player loading the quad from
+// the same folder reads the old file or the new one, never half of one. A
+// quad that cannot be written leaves what is there to be read, and the
+// reader's errors name it.
 void WriteQuadFile() {
-    const char* const path = KVRMesh::kQuadPath;
-    std::error_code ignored;
-    std::filesystem::remove(path, ignored);
-    std::ofstream file(path, std::ios::binary);
-    if (!(file << QuadFileBytes()) || !file.flush())
-        Log().Warning(std::string("Cannot write the screen quad ") + path, kSource, __LINE__);
+    const std::string path = KVRMesh::kQuadPath;
+    const std::string temporary = path + "." + std::to_string(::getpid()) + ".tmp";
+    std::error_code error;
+    {
+        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+        if (file << QuadFileBytes() && file.flush()) {
+            file.close();
+            std::filesystem::rename(temporary, path, error);
+            if (!error)
+                return;
+        }
+    }
+    std::filesystem::remove(temporary, error);
+    Log().Warning("Cannot write the screen quad " + path, kSource, __LINE__);
 }
 
 } // namespace

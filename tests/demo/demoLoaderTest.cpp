@@ -226,7 +226,7 @@ TEST_F(DemoLoading, GetNodeWarnsOnceForAnUnknownName) {
     EXPECT_NE(loader->GetNode("known"), nullptr);
     EXPECT_EQ(loader->GetNode("unknown"), nullptr);
     EXPECT_EQ(log.Rows(),
-              kovra::test::WarningRow(280, "demoFile", "No such node unknown was found"));
+              kovra::test::WarningRow(277, "demoFile", "No such node unknown was found"));
 }
 
 TEST_F(DemoLoading, FilesAndNamesOutsideTheDataFolderAreRefused) {

@@ -12,6 +12,9 @@
 #include <functional>
 #include <random>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace kovra::test;
 using engine::core::ResourceManager;
 using engine::gfx::KVRMesh;
@@ -222,6 +225,30 @@ TEST_F(KvrMeshTest, QuadFileIsWrittenByteForByteAndLoadsAsFourTexturedVertices) 
     EXPECT_EQ(ErrorOf([] { Load("data/quad.kvr"); }), "data/quad.kvr is not a .kvr mesh");
     EXPECT_EQ(runtime.TakeLog().front(),
               "WARNING|KVRMesh|Cannot write the screen quad data/quad.kvr");
+}
+
+// Another player in the same folder reads the quad while this one heals it:
+// it finds the whole file every time, never a gap or half of one.
+TEST_F(KvrMeshTest, AQuadBeingHealedIsReadWholeFromAnotherProcess) {
+    Load("data/quad.kvr");
+    const pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        for (int load = 0; load < 300; ++load) {
+            delete ResourceManager::mInstance;
+            Load("data/quad.kvr");
+        }
+        _exit(0);
+    }
+    int reads = 0;
+    int torn = 0;
+    int status = 0;
+    while (waitpid(child, &status, WNOHANG) == 0) {
+        ++reads;
+        torn += ReadFile("data/quad.kvr") != engine::gfx::QuadFileBytes();
+    }
+    EXPECT_EQ(torn, 0) << "of " << reads << " reads";
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 TEST_F(KvrMeshTest, LoadingErrorsNameTheMesh) {
