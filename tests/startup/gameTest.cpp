@@ -1,16 +1,23 @@
 // The built program, run as a user runs it: help, usage errors and offline
-// capture in both its outputs.
+// capture in both its outputs, whole and interrupted.
 #include "game/options.h"
 #include "support/scratchDir.h"
 #include "support/tinyShow.h"
 
 #include <gtest/gtest.h>
 
+#include <spawn.h>
 #include <sys/wait.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <regex>
 #include <string>
+#include <thread>
+
+extern char** environ;
 
 using namespace kovra::test;
 namespace fs = std::filesystem;
@@ -33,6 +40,23 @@ Outcome Game(const std::string& arguments, const std::string& environment = "") 
     outcome.out = ReadFile("out.txt");
     outcome.err = ReadFile("err.txt");
     return outcome;
+}
+
+// Like Game, but started in a process group of its own, as a shell starts a
+// job, and not waited for: the process id, also the group's.
+pid_t StartGame(const std::string& arguments) {
+    const std::string command = "SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy exec '" KOVRA_GAME
+                                "' " +
+                                arguments + " >out.txt 2>err.txt";
+    const char* argv[] = {"/bin/sh", "-c", command.c_str(), nullptr};
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, "/bin/sh", nullptr, &attributes, const_cast<char**>(argv), environ) != 0)
+        pid = -1;
+    posix_spawnattr_destroy(&attributes);
+    return pid;
 }
 
 // The engine's own data and a small stand-in for the show's scene, without
@@ -140,6 +164,59 @@ TEST(Game, AVideoCaptureCarriesEveryFrameAndTheMusic) {
     const std::string pixels = decode("first");
     EXPECT_EQ(pixels.size(), 10u * 64 * 36 * 3);
     EXPECT_EQ(pixels, decode("second"));
+}
+
+TEST(Game, AnInterruptedCaptureKeepsWhatItHasAsPartialAndFails) {
+    if (!HaveFfmpeg())
+        GTEST_SKIP() << "ffmpeg is not installed";
+    ScratchDir dir;
+    CopyShowData();
+    const pid_t game =
+        StartGame("nodialog --capture clip --size 160x90 --rate 25 --from 10 --to 30");
+    ASSERT_GT(game, 0);
+    // The encoder starts with the first frame and makes its file at once.
+    int status = 0;
+    bool ended = false;
+    const auto encoding = [] {
+        std::error_code ec;
+        return fs::directory_iterator("clip", ec) != fs::directory_iterator();
+    };
+    for (int polls = 0; polls < 6000 && !ended && !encoding(); ++polls) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ended = waitpid(game, &status, WNOHANG) == game;
+    }
+    ASSERT_FALSE(ended) << "ended before it could be interrupted: " << ReadFile("err.txt");
+    // To the whole group, as a terminal's Ctrl-C or hangup goes.
+    ASSERT_EQ(kill(-game, SIGTERM), 0);
+    ASSERT_EQ(waitpid(game, &status, 0), game);
+    const std::string err = ReadFile("err.txt");
+    ASSERT_TRUE(WIFEXITED(status)) << err;
+    EXPECT_EQ(WEXITSTATUS(status), 128 + SIGTERM);
+    std::smatch said;
+    ASSERT_TRUE(std::regex_search(err, said,
+                                  std::regex("(?:^|\n)Interrupted after ([1-9][0-9]*) of 500 "
+                                             "frames\nKept \\1 frames in "
+                                             "clip/show.partial.mp4\n$")))
+        << err;
+    const std::string frames = said[1];
+    EXPECT_TRUE(std::regex_search(ReadFile("data/log.html"),
+                                  std::regex("<tr class=\"warning\"><td>WARNING</td><td>[0-9]+</"
+                                             "td><td>[^<]+</td><td>Interrupted after " +
+                                             frames + " of 500 frames</td></tr>")));
+    EXPECT_FALSE(fs::exists("clip/show.mp4"));
+    EXPECT_FALSE(fs::exists("clip/show.mp4.tmp"));
+    // The partial video is a whole file holding every frame counted.
+    ASSERT_EQ(std::system("ffprobe -v error -count_frames -select_streams v:0 -show_entries "
+                          "stream=nb_read_frames -of csv=p=0 clip/show.partial.mp4 >probe.txt"),
+              0);
+    EXPECT_EQ(ReadFile("probe.txt"), frames + "\n");
+
+    // A capture that runs to its end replaces the partial one.
+    const Outcome whole =
+        Game("nodialog --capture clip --size 160x90 --rate 25 --from 10 --to 10.2");
+    EXPECT_EQ(whole.status, 0) << whole.err;
+    EXPECT_TRUE(fs::exists("clip/show.mp4"));
+    EXPECT_FALSE(fs::exists("clip/show.partial.mp4"));
 }
 
 } // namespace
