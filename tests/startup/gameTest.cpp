@@ -11,8 +11,10 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <regex>
 #include <string>
 #include <thread>
@@ -42,21 +44,43 @@ Outcome Game(const std::string& arguments, const std::string& environment = "") 
     return outcome;
 }
 
-// Like Game, but started in a process group of its own, as a shell starts a
-// job, and not waited for: the process id, also the group's.
-pid_t StartGame(const std::string& arguments) {
+// Runs a capture into `folder` as a shell runs a job, in a process group of
+// its own, and sends `signal` to the whole group, as a terminal's Ctrl-C or
+// hangup goes, once the first frame's file shows the capture has begun.
+// The status is -1 when it ended before that.
+Outcome InterruptCapture(const std::string& arguments, const std::string& folder, int signal) {
     const std::string command = "SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy exec '" KOVRA_GAME
-                                "' " +
-                                arguments + " >out.txt 2>err.txt";
+                                "' nodialog --capture " +
+                                folder + " " + arguments + " >out.txt 2>err.txt";
     const char* argv[] = {"/bin/sh", "-c", command.c_str(), nullptr};
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
-    pid_t pid = -1;
-    if (posix_spawn(&pid, "/bin/sh", nullptr, &attributes, const_cast<char**>(argv), environ) != 0)
-        pid = -1;
+    pid_t game = -1;
+    const int spawned =
+        posix_spawn(&game, "/bin/sh", nullptr, &attributes, const_cast<char**>(argv), environ);
     posix_spawnattr_destroy(&attributes);
-    return pid;
+    Outcome outcome;
+    if (spawned != 0)
+        return outcome;
+    const auto begun = [&] {
+        std::error_code ec;
+        return fs::directory_iterator(folder, ec) != fs::directory_iterator();
+    };
+    int status = 0;
+    bool ended = false;
+    while (!ended && !begun()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ended = waitpid(game, &status, WNOHANG) == game;
+    }
+    if (!ended) {
+        kill(-game, signal);
+        waitpid(game, &status, 0);
+        outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 256 + WTERMSIG(status);
+    }
+    outcome.out = ReadFile("out.txt");
+    outcome.err = ReadFile("err.txt");
+    return outcome;
 }
 
 // The engine's own data and a small stand-in for the show's scene, without
@@ -166,43 +190,32 @@ TEST(Game, AVideoCaptureCarriesEveryFrameAndTheMusic) {
     EXPECT_EQ(pixels, decode("second"));
 }
 
-TEST(Game, AnInterruptedCaptureKeepsWhatItHasAsPartialAndFails) {
+// What an interrupted capture said on stderr and in the log, checked
+// exactly: the number of frames it kept.
+std::string KeptFrames(const std::string& err, const std::string& kept) {
+    std::smatch said;
+    if (!std::regex_search(err, said,
+                           std::regex("(?:^|\n)Interrupted after ([1-9][0-9]*) of 500 frames\n"
+                                      "Kept \\1 frames in " +
+                                      kept + "\n$")))
+        return "";
+    const std::string frames = said[1];
+    const std::regex row("<tr class=\"warning\"><td>WARNING</td><td>[0-9]+</td><td>[^<]+</td>"
+                         "<td>Interrupted after " +
+                         frames + " of 500 frames</td></tr>");
+    return std::regex_search(ReadFile("data/log.html"), row) ? frames : "";
+}
+
+TEST(Game, AnInterruptedCaptureKeepsWhatItHasUnderItsOwnNameAndFails) {
     if (!HaveFfmpeg())
         GTEST_SKIP() << "ffmpeg is not installed";
     ScratchDir dir;
     CopyShowData();
-    const pid_t game =
-        StartGame("nodialog --capture clip --size 160x90 --rate 25 --from 10 --to 30");
-    ASSERT_GT(game, 0);
-    // The encoder starts with the first frame and makes its file at once.
-    int status = 0;
-    bool ended = false;
-    const auto encoding = [] {
-        std::error_code ec;
-        return fs::directory_iterator("clip", ec) != fs::directory_iterator();
-    };
-    for (int polls = 0; polls < 6000 && !ended && !encoding(); ++polls) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        ended = waitpid(game, &status, WNOHANG) == game;
-    }
-    ASSERT_FALSE(ended) << "ended before it could be interrupted: " << ReadFile("err.txt");
-    // To the whole group, as a terminal's Ctrl-C or hangup goes.
-    ASSERT_EQ(kill(-game, SIGTERM), 0);
-    ASSERT_EQ(waitpid(game, &status, 0), game);
-    const std::string err = ReadFile("err.txt");
-    ASSERT_TRUE(WIFEXITED(status)) << err;
-    EXPECT_EQ(WEXITSTATUS(status), 128 + SIGTERM);
-    std::smatch said;
-    ASSERT_TRUE(std::regex_search(err, said,
-                                  std::regex("(?:^|\n)Interrupted after ([1-9][0-9]*) of 500 "
-                                             "frames\nKept \\1 frames in "
-                                             "clip/show.partial.mp4\n$")))
-        << err;
-    const std::string frames = said[1];
-    EXPECT_TRUE(std::regex_search(ReadFile("data/log.html"),
-                                  std::regex("<tr class=\"warning\"><td>WARNING</td><td>[0-9]+</"
-                                             "td><td>[^<]+</td><td>Interrupted after " +
-                                             frames + " of 500 frames</td></tr>")));
+    const std::string asked = "--size 160x90 --rate 25 --from 10 --to 30";
+    const Outcome video = InterruptCapture(asked, "clip", SIGTERM);
+    EXPECT_EQ(video.status, 128 + SIGTERM) << video.err;
+    const std::string frames = KeptFrames(video.err, "clip/show.partial.mp4");
+    ASSERT_NE(frames, "") << video.err;
     EXPECT_FALSE(fs::exists("clip/show.mp4"));
     EXPECT_FALSE(fs::exists("clip/show.mp4.tmp"));
     // The partial video is a whole file holding every frame counted.
@@ -217,6 +230,18 @@ TEST(Game, AnInterruptedCaptureKeepsWhatItHasAsPartialAndFails) {
     EXPECT_EQ(whole.status, 0) << whole.err;
     EXPECT_TRUE(fs::exists("clip/show.mp4"));
     EXPECT_FALSE(fs::exists("clip/show.partial.mp4"));
+
+    // PNG frames are whole files each: those written are kept as they are.
+    fs::remove("data/log.html");
+    const Outcome png = InterruptCapture(asked + " --frames png", "frames", SIGINT);
+    EXPECT_EQ(png.status, 128 + SIGINT) << png.err;
+    const std::string pngFrames = KeptFrames(png.err, "frames/frame_NNNNNN.png");
+    ASSERT_NE(pngFrames, "") << png.err;
+    const auto count = std::distance(fs::directory_iterator("frames"), fs::directory_iterator());
+    EXPECT_EQ(std::to_string(count), pngFrames);
+    char last[32];
+    std::snprintf(last, sizeof last, "frames/frame_%06d.png", std::stoi(pngFrames) - 1);
+    EXPECT_TRUE(fs::exists(last));
 }
 
 } // namespace
