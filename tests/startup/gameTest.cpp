@@ -47,7 +47,7 @@ Outcome Game(const std::string& arguments, const std::string& environment = "") 
 // Runs a capture into `folder` as a shell runs a job, in a process group of
 // its own, and sends `signal` to the whole group, as a terminal's Ctrl-C or
 // hangup goes, once the first frame's file shows the capture has begun.
-// The status is -1 when it ended before that.
+// The status is -1 when it ended, or hung, before that.
 Outcome InterruptCapture(const std::string& arguments, const std::string& folder, int signal) {
     const std::string command = "SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy exec '" KOVRA_GAME
                                 "' nodialog --capture " +
@@ -69,11 +69,16 @@ Outcome InterruptCapture(const std::string& arguments, const std::string& folder
     };
     int status = 0;
     bool ended = false;
-    while (!ended && !begun()) {
+    // Only a guard against a run that hangs before its first frame.
+    int polls = 6000;
+    while (!ended && !begun() && --polls > 0) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
         ended = waitpid(game, &status, WNOHANG) == game;
     }
-    if (!ended) {
+    if (polls == 0) {
+        kill(-game, SIGKILL);
+        waitpid(game, &status, 0);
+    } else if (!ended) {
         kill(-game, signal);
         waitpid(game, &status, 0);
         outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 256 + WTERMSIG(status);
