@@ -70,7 +70,7 @@ Outcome InterruptCapture(const std::string& arguments, const std::string& folder
     int status = 0;
     bool ended = false;
     // Only a guard against a run that hangs before its first frame.
-    int polls = 6000;
+    int polls = 30000;
     while (!ended && !begun() && --polls > 0) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
         ended = waitpid(game, &status, WNOHANG) == game;
