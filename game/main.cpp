@@ -55,7 +55,8 @@ int Play(const Options& options) {
     const bool playable = scene->HasScene();
     if (!playable)
         engine::QuitApplication();
-    engine::StartApplication();
+    if (const int interrupted = engine::StartApplication())
+        return interrupted;
     return playable && scene->IsComplete() ? 0 : 1;
 }
 

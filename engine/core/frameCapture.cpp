@@ -7,6 +7,7 @@
 #include "engine/core/videoFrameSink.h"
 #include "engine/platform/childProcess.h"
 #include "engine/platform/device.h"
+#include "engine/platform/interruptSignals.h"
 
 #include <algorithm>
 #include <cmath>
@@ -35,15 +36,33 @@ std::string Number(double value) {
     return text;
 }
 
-// Frames of an earlier, longer capture would pass for frames of this one.
-// The walk steps with an error code: the range form's step throws.
-void RemoveOldFrames(const std::filesystem::path& folder) {
-    static const std::regex frameName("frame_[0-9]{6}\\.png");
+// Frames of an earlier, longer capture would pass for frames of this one,
+// and its video, whole or partial, for the outcome of this one. The walk
+// steps with an error code: the range form's step throws.
+void RemoveEarlierCapture(const std::filesystem::path& folder) {
+    static const std::regex outputName(
+        "frame_[0-9]{6}\\.png|show(\\.partial)?\\.mp4|show\\.mp4\\.tmp");
     std::error_code walk, ignored;
     for (std::filesystem::directory_iterator entry(folder, walk), end; !walk && entry != end;
          entry.increment(walk))
-        if (std::regex_match(entry->path().filename().string(), frameName))
+        if (std::regex_match(entry->path().filename().string(), outputName))
             std::filesystem::remove(entry->path(), ignored);
+}
+
+// How many frames show before `to`: frame k shows at from + k / rate, as the
+// stepped clock computes it; -1 without an end.
+long long AskedFrames(const CaptureSettings& settings) {
+    if (!std::isfinite(settings.to))
+        return -1;
+    const auto before = [&](long long k) {
+        return settings.from + static_cast<double>(k) / settings.rate < settings.to;
+    };
+    auto count = static_cast<long long>(std::ceil((settings.to - settings.from) * settings.rate));
+    while (count > 0 && !before(count - 1))
+        --count;
+    while (before(count))
+        ++count;
+    return count;
 }
 
 } // namespace
@@ -78,8 +97,8 @@ void FrameCapture::Configure(const CaptureSettings& settings) {
                   ? platform::FindProgram("ffmpeg")
                   : std::string();
     mMusic = Video() && std::filesystem::exists(kMusicPath, ec) ? kMusicPath : "";
-    if (!Video())
-        RemoveOldFrames(settings.directory);
+    RemoveEarlierCapture(settings.directory);
+    mSignals = std::make_unique<platform::InterruptSignals>();
     log->Message("Capturing " + std::to_string(settings.width) + "x" +
                      std::to_string(settings.height) + " at " + Number(settings.rate) +
                      " frames per second from " + Number(settings.from) + " s to " +
@@ -90,6 +109,15 @@ void FrameCapture::Configure(const CaptureSettings& settings) {
 
 std::string FrameCapture::OutputPath() const {
     return mSettings.directory + (Video() ? "/show.mp4" : "/frame_NNNNNN.png");
+}
+
+std::string FrameCapture::TemporaryPath() const {
+    return mSettings.directory + "/show.mp4.tmp";
+}
+
+// PNG frames are whole files each: those written stay where they are.
+std::string FrameCapture::PartialPath() const {
+    return Video() ? mSettings.directory + "/show.partial.mp4" : OutputPath();
 }
 
 void FrameCapture::AdjustWindow(WindowSettings& settings) const {
@@ -114,7 +142,7 @@ bool FrameCapture::OpenSink(int width, int height) {
     if (Video()) {
         std::string error;
         mSink = VideoFrameSink::Start(mFfmpeg, width, height, mSettings.rate, mMusic,
-                                      mSettings.from, OutputPath(), error);
+                                      mSettings.from, TemporaryPath(), error);
         if (!mSink) {
             Stop("Could not start ffmpeg: " + error);
             return false;
@@ -132,6 +160,12 @@ void FrameCapture::Take(platform::Device& device) {
         return;
     const double time = Timer::mInstance ? Timer::mInstance->GetTime() : mSettings.from;
     if (!(time < mSettings.to)) {
+        mReachedEnd = true;
+        Stop("");
+        return;
+    }
+    if (const int signal = platform::InterruptSignals::Caught()) {
+        mInterruption = signal;
         Stop("");
         return;
     }
@@ -176,14 +210,44 @@ std::string FrameCapture::Finish() {
     }
     if (mProgress)
         mProgress->Done();
-    if (failure.empty()) {
-        const std::string done = mStats.frames > 0 ? "Captured " + std::to_string(mStats.frames) +
-                                                         " frames to " + OutputPath()
-                                                   : std::string("Captured no frames");
-        Logging::Get()->Message(done, kSource, __LINE__);
-        std::fprintf(stderr, "%s\n", done.c_str());
+    // A signal after the last frame interrupts nothing; one that came while
+    // the show was ending on its own, before the capture's end, does.
+    if (!mReachedEnd && mInterruption == 0)
+        mInterruption = platform::InterruptSignals::Caught();
+    mSignals.reset();
+    if (!failure.empty())
+        return failure;
+    const std::string kept = mInterruption ? PartialPath() : OutputPath();
+    if (const std::string renamed = Keep(kept); !renamed.empty())
+        return renamed;
+    Logging* log = Logging::Get();
+    const std::string frames = std::to_string(mStats.frames) + " frames";
+    std::string done;
+    if (mInterruption) {
+        const long long asked = AskedFrames(mSettings);
+        const std::string interrupted =
+            "Interrupted after " + std::to_string(mStats.frames) +
+            (asked >= 0 ? " of " + std::to_string(asked) : std::string()) + " frames";
+        log->Warning(interrupted, kSource, __LINE__);
+        std::fprintf(stderr, "%s\n", interrupted.c_str());
+        done = mStats.frames > 0 ? "Kept " + frames + " in " + kept : "Kept no frames";
+    } else {
+        done = mStats.frames > 0 ? "Captured " + frames + " to " + kept : "Captured no frames";
     }
-    return failure;
+    log->Message(done, kSource, __LINE__);
+    std::fprintf(stderr, "%s\n", done.c_str());
+    return {};
+}
+
+// The video is renamed from its temporary name only once ffmpeg has closed
+// it, so no show.mp4 is ever a video still being written.
+std::string FrameCapture::Keep(const std::string& path) {
+    if (!Video() || mStats.frames == 0)
+        return {};
+    std::error_code ec;
+    std::filesystem::rename(TemporaryPath(), path, ec);
+    return ec ? "Could not rename " + TemporaryPath() + " to " + path + ": " + ec.message()
+              : std::string();
 }
 
 } // namespace engine::core

@@ -44,7 +44,9 @@ std::vector<std::string> VideoFrameSink::Arguments(const std::string& ffmpeg, in
     // yuv420p needs an even size.
     arguments.insert(arguments.end(),
                      {"-vf", "pad=ceil(iw/2)*2:ceil(ih/2)*2", "-c:v", "libx264", "-preset", "fast",
-                      "-crf", "18", "-pix_fmt", "yuv420p", "-movflags", "+faststart", output});
+                      "-crf", "18", "-pix_fmt", "yuv420p", "-movflags", "+faststart",
+                      // Named by the format: the output's name need not say it.
+                      "-f", "mp4", output});
     return arguments;
 }
 

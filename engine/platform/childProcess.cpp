@@ -57,8 +57,16 @@ std::unique_ptr<ChildProcess> ChildProcess::Start(const std::vector<std::string>
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, ends[0], STDIN_FILENO);
+    // A group of its own keeps a terminal's Ctrl-C, or a signal sent to our
+    // whole group, from ending the program halfway: we end its input when
+    // we stop, and it finishes what it has.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
     pid_t pid = 0;
-    const int result = ::posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    const int result = ::posix_spawnp(&pid, argv[0], &actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     ::close(ends[0]);
     if (result != 0) {

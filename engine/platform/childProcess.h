@@ -12,7 +12,8 @@ namespace engine::platform {
 std::string FindProgram(const std::string& name);
 
 // A program fed through a pipe to its standard input; its output and errors
-// go where ours go.
+// go where ours go. It runs in a process group of its own, so signals meant
+// for ours reach it only through us.
 class ChildProcess {
 public:
     // Starts arguments[0], searched on PATH. Null with `error` set when it

@@ -19,7 +19,7 @@ void AddModule(core::Module* module, int key) {
     core::Kernel::Get()->AddModule(module, key);
 }
 
-void StartApplication() {
+int StartApplication() {
     core::Kernel* kernel = core::Kernel::Get();
     kernel->AddModule(core::Timer::Get(), 7);
     kernel->Run();
@@ -38,12 +38,16 @@ void StartApplication() {
     delete core::ResourceManager::mInstance;
     delete core::Kernel::mInstance;
     // The encoder may still be writing the last frames.
+    int interruption = 0;
     if (core::FrameCapture* capture = core::FrameCapture::mInstance) {
         const std::string failure = capture->Finish();
+        interruption = capture->Interruption();
         delete capture;
         if (!failure.empty())
             core::Logging::Get()->Error("Capture failed: " + failure, ".\\wrapper.cpp", __LINE__);
     }
+    // As a shell reports a program that a signal ended.
+    return interruption ? 128 + interruption : 0;
 }
 
 void QuitApplication() {

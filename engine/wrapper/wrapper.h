@@ -60,7 +60,8 @@ ENGINE_API bool Capturing();
 ENGINE_API void AddModule(core::Module* module, int key);
 // Adds the timer, runs the main loop until a quit, then deletes the engine's
 // modules and singletons. A capture is finished last; its failure raises.
-ENGINE_API void StartApplication();
+// Returns 0, or 128 + the signal that interrupted a capture.
+ENGINE_API int StartApplication();
 ENGINE_API void QuitApplication();
 
 // Music time of the current pass and the time since the previous pass, in

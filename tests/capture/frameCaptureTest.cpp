@@ -232,6 +232,8 @@ TEST(VideoFrameSink, FeedsFfmpegRawFramesAndTheMusicFromTheStart) {
                                              "yuv420p",
                                              "-movflags",
                                              "+faststart",
+                                             "-f",
+                                             "mp4",
                                              "out/show.mp4"};
     EXPECT_EQ(Sink::Arguments("ffmpeg", 64, 36, 29.97, "", 2.0, "out/show.mp4"), silent);
     const std::vector<std::string> scored =

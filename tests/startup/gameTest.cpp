@@ -1,16 +1,25 @@
 // The built program, run as a user runs it: help, usage errors and offline
-// capture in both its outputs.
+// capture in both its outputs, whole and interrupted.
 #include "game/options.h"
 #include "support/scratchDir.h"
 #include "support/tinyShow.h"
 
 #include <gtest/gtest.h>
 
+#include <spawn.h>
 #include <sys/wait.h>
 
+#include <chrono>
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
+#include <regex>
 #include <string>
+#include <thread>
+
+extern char** environ;
 
 using namespace kovra::test;
 namespace fs = std::filesystem;
@@ -30,6 +39,50 @@ Outcome Game(const std::string& arguments, const std::string& environment = "") 
     const int status = std::system(command.c_str());
     Outcome outcome;
     outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    outcome.out = ReadFile("out.txt");
+    outcome.err = ReadFile("err.txt");
+    return outcome;
+}
+
+// Runs a capture into `folder` as a shell runs a job, in a process group of
+// its own, and sends `signal` to the whole group, as a terminal's Ctrl-C or
+// hangup goes, once the first frame's file shows the capture has begun.
+// The status is -1 when it ended, or hung, before that.
+Outcome InterruptCapture(const std::string& arguments, const std::string& folder, int signal) {
+    const std::string command = "SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy exec '" KOVRA_GAME
+                                "' nodialog --capture " +
+                                folder + " " + arguments + " >out.txt 2>err.txt";
+    const char* argv[] = {"/bin/sh", "-c", command.c_str(), nullptr};
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    pid_t game = -1;
+    const int spawned =
+        posix_spawn(&game, "/bin/sh", nullptr, &attributes, const_cast<char**>(argv), environ);
+    posix_spawnattr_destroy(&attributes);
+    Outcome outcome;
+    if (spawned != 0)
+        return outcome;
+    const auto begun = [&] {
+        std::error_code ec;
+        return fs::directory_iterator(folder, ec) != fs::directory_iterator();
+    };
+    int status = 0;
+    bool ended = false;
+    // Only a guard against a run that hangs before its first frame.
+    int polls = 30000;
+    while (!ended && !begun() && --polls > 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ended = waitpid(game, &status, WNOHANG) == game;
+    }
+    if (polls == 0) {
+        kill(-game, SIGKILL);
+        waitpid(game, &status, 0);
+    } else if (!ended) {
+        kill(-game, signal);
+        waitpid(game, &status, 0);
+        outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 256 + WTERMSIG(status);
+    }
     outcome.out = ReadFile("out.txt");
     outcome.err = ReadFile("err.txt");
     return outcome;
@@ -140,6 +193,60 @@ TEST(Game, AVideoCaptureCarriesEveryFrameAndTheMusic) {
     const std::string pixels = decode("first");
     EXPECT_EQ(pixels.size(), 10u * 64 * 36 * 3);
     EXPECT_EQ(pixels, decode("second"));
+}
+
+// What an interrupted capture said on stderr and in the log, checked
+// exactly: the number of frames it kept.
+std::string KeptFrames(const std::string& err, const std::string& kept) {
+    std::smatch said;
+    if (!std::regex_search(err, said,
+                           std::regex("(?:^|\n)Interrupted after ([1-9][0-9]*) of 500 frames\n"
+                                      "Kept \\1 frames in " +
+                                      kept + "\n$")))
+        return "";
+    const std::string frames = said[1];
+    const std::regex row("<tr class=\"warning\"><td>WARNING</td><td>[0-9]+</td><td>[^<]+</td>"
+                         "<td>Interrupted after " +
+                         frames + " of 500 frames</td></tr>");
+    return std::regex_search(ReadFile("data/log.html"), row) ? frames : "";
+}
+
+TEST(Game, AnInterruptedCaptureKeepsWhatItHasUnderItsOwnNameAndFails) {
+    if (!HaveFfmpeg())
+        GTEST_SKIP() << "ffmpeg is not installed";
+    ScratchDir dir;
+    CopyShowData();
+    const std::string asked = "--size 160x90 --rate 25 --from 10 --to 30";
+    const Outcome video = InterruptCapture(asked, "clip", SIGTERM);
+    EXPECT_EQ(video.status, 128 + SIGTERM) << video.err;
+    const std::string frames = KeptFrames(video.err, "clip/show.partial.mp4");
+    ASSERT_NE(frames, "") << video.err;
+    EXPECT_FALSE(fs::exists("clip/show.mp4"));
+    EXPECT_FALSE(fs::exists("clip/show.mp4.tmp"));
+    // The partial video is a whole file holding every frame counted.
+    ASSERT_EQ(std::system("ffprobe -v error -count_frames -select_streams v:0 -show_entries "
+                          "stream=nb_read_frames -of csv=p=0 clip/show.partial.mp4 >probe.txt"),
+              0);
+    EXPECT_EQ(ReadFile("probe.txt"), frames + "\n");
+
+    // A capture that runs to its end replaces the partial one.
+    const Outcome whole =
+        Game("nodialog --capture clip --size 160x90 --rate 25 --from 10 --to 10.2");
+    EXPECT_EQ(whole.status, 0) << whole.err;
+    EXPECT_TRUE(fs::exists("clip/show.mp4"));
+    EXPECT_FALSE(fs::exists("clip/show.partial.mp4"));
+
+    // PNG frames are whole files each: those written are kept as they are.
+    fs::remove("data/log.html");
+    const Outcome png = InterruptCapture(asked + " --frames png", "frames", SIGINT);
+    EXPECT_EQ(png.status, 128 + SIGINT) << png.err;
+    const std::string pngFrames = KeptFrames(png.err, "frames/frame_NNNNNN.png");
+    ASSERT_NE(pngFrames, "") << png.err;
+    const auto count = std::distance(fs::directory_iterator("frames"), fs::directory_iterator());
+    EXPECT_EQ(std::to_string(count), pngFrames);
+    char last[32];
+    std::snprintf(last, sizeof last, "frames/frame_%06d.png", std::stoi(pngFrames) - 1);
+    EXPECT_TRUE(fs::exists(last));
 }
 
 } // namespace
