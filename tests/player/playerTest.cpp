@@ -104,4 +104,24 @@ TEST(Player, ABadShowFolderGetsOneLineAndWritesNothing) {
     }
 }
 
+TEST(Player, CommandLineMistakesAreNamedAboveTheHelp) {
+    Here here;
+    const std::string help = Player("--help").out;
+    EXPECT_EQ(help.rfind("Usage: kovra-player SHOWDIR ", 0), 0u) << help;
+    const std::pair<const char*, const char*> cases[] = {
+        {"", "the show folder comes first"},
+        {"--capture clip", "the show folder comes first"},
+        {"--new", "--new takes one folder"},
+        {"--new a b", "--new takes one folder"},
+        {"show --bogus", "unknown option '--bogus'"},
+        {"show --to 2", "--rate, --size, --from, --to and --frames need --capture"},
+    };
+    for (const auto& [arguments, error] : cases) {
+        const Outcome run = Player(arguments);
+        EXPECT_EQ(run.status, 2) << arguments;
+        EXPECT_EQ(run.err, "kovra-player: " + std::string(error) + "\n\n" + help) << arguments;
+    }
+    EXPECT_EQ(Tree(), std::set<std::string>{});
+}
+
 } // namespace
