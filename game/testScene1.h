@@ -1,8 +1,7 @@
 #pragma once
 
-#include "cameraSchedule.h"
-
-#include "engine/core/module.h"
+#include "common/cameraSchedule.h"
+#include "common/playShow.h"
 
 #include <memory>
 #include <vector>
@@ -17,7 +16,7 @@ class Mesh;
 // particle ribbon, then switches cameras on the schedule of
 // "data/camera.txt", loops the walk of the model "Beast" and runs until
 // Escape is released or 125.2 seconds of frame time have passed.
-class TestScene1 : public engine::core::Module {
+class TestScene1 : public ShowModule {
 public:
     TestScene1();
     ~TestScene1() override;
@@ -26,11 +25,8 @@ public:
     void Update() override;
     void Kill() override;
 
-    // Whether the scene file was loaded; without it there is nothing to show.
-    bool HasScene() const { return mLoader != nullptr; }
-    // Whether Start built everything; after a failure (already reported)
-    // the show runs with what was built.
-    bool IsComplete() const { return mComplete; }
+    bool HasScene() const override { return mLoader != nullptr; }
+    bool IsComplete() const override { return mComplete; }
 
 private:
     void LoadScene();

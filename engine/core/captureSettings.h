@@ -21,7 +21,8 @@ struct ENGINE_API CaptureSettings {
     int width = 1280;   // back buffer size while capturing
     int height = 720;
     double from = 0.0; // show time of the first frame, in seconds
-    // Frames are written while their show time is below this.
+    // Frames are written while their show time is below this; left infinite,
+    // the show's length (SetShowLength) ends the capture, if one was given.
     double to = std::numeric_limits<double>::infinity();
     Output output = Output::Automatic;
 };

@@ -73,8 +73,11 @@ FrameCapture::FrameCapture() = default;
 // ending on another error then.
 FrameCapture::~FrameCapture() = default;
 
-void FrameCapture::Configure(const CaptureSettings& settings) {
+void FrameCapture::Configure(const CaptureSettings& requested) {
     Logging* log = Logging::Get();
+    CaptureSettings settings = requested;
+    if (std::isinf(settings.to))
+        settings.to = ShowLength();
     if (settings.directory.empty())
         log->Error("Capture folder not given", kSource, __LINE__);
     if (!(settings.rate > 0.0 && settings.rate <= kHighestRate))
@@ -96,7 +99,7 @@ void FrameCapture::Configure(const CaptureSettings& settings) {
     mFfmpeg = settings.output == CaptureSettings::Output::Automatic
                   ? platform::FindProgram("ffmpeg")
                   : std::string();
-    mMusic = Video() && std::filesystem::exists(kMusicPath, ec) ? kMusicPath : "";
+    mMusic = Video() && std::filesystem::exists(MusicPath(), ec) ? MusicPath() : "";
     RemoveEarlierCapture(settings.directory);
     mSignals = std::make_unique<platform::InterruptSignals>();
     log->Message("Capturing " + std::to_string(settings.width) + "x" +

@@ -4,11 +4,41 @@
 #include "engine/core/log.h"
 #include "engine/core/steppedClock.h"
 
+#include <limits>
+
 namespace engine::core {
 
 namespace {
+
 constexpr const char* kSource = ".\\timer.cpp";
+
+std::string& MusicPathSetting() {
+    static std::string path = kDefaultMusicPath;
+    return path;
+}
+
+double& ShowLengthSetting() {
+    static double seconds = std::numeric_limits<double>::infinity();
+    return seconds;
+}
+
 } // namespace
+
+void SetMusicPath(std::string path) {
+    MusicPathSetting() = std::move(path);
+}
+
+const std::string& MusicPath() {
+    return MusicPathSetting();
+}
+
+void SetShowLength(double seconds) {
+    ShowLengthSetting() = seconds;
+}
+
+double ShowLength() {
+    return ShowLengthSetting();
+}
 
 Timer::Timer() {
     Name(L"Timer");
@@ -34,7 +64,7 @@ void Timer::Start() {
         RunSilently();
         log->Error("An incorrect version of SDL2 was loaded", kSource, 29);
     }
-    mStream = platform::OpenMusic(kMusicPath);
+    mStream = platform::OpenMusic(MusicPath());
     if (!mStream) {
         RunSilently();
         log->Error("Failed to load music file. Sorry.", kSource, 36);

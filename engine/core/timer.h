@@ -6,12 +6,22 @@
 #include "engine/platform/musicStream.h"
 
 #include <memory>
+#include <string>
 
 namespace engine::core {
 
 class SteppedClock;
 
-inline constexpr const char* kMusicPath = "data/Vantor-Kelmsong.mp3";
+inline constexpr const char* kDefaultMusicPath = "data/Vantor-Kelmsong.mp3";
+
+// The music the timer plays and a video capture carries: kDefaultMusicPath
+// unless a program names its own before the timer starts.
+void SetMusicPath(std::string path);
+const std::string& MusicPath();
+// The show's length in seconds, where a capture without an end of its own
+// stops; infinite (no end) unless a program gives one.
+void SetShowLength(double seconds);
+double ShowLength();
 
 // The show's only clock: the playback position of the music. Once per pass
 // the position becomes the current time and the time since the previous

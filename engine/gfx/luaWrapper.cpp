@@ -195,6 +195,14 @@ bool LuaTable::IsNil() const {
     return lua_type(mScript.GetState(), mIndex) == LUA_TNIL;
 }
 
+bool LuaTable::IsNumber() const {
+    return lua_type(mScript.GetState(), mIndex) == LUA_TNUMBER;
+}
+
+bool LuaTable::IsString() const {
+    return lua_type(mScript.GetState(), mIndex) == LUA_TSTRING;
+}
+
 std::string LuaTable::ToString() const {
     lua_State* state = mScript.GetState();
     if (IsNil())

@@ -71,6 +71,9 @@ public:
 
     bool IsTable() const;
     bool IsNil() const;
+    // A number, not a string that would convert to one.
+    bool IsNumber() const;
+    bool IsString() const;
     std::string ToString() const;
     double ToNumber() const;
     bool ToBoolean() const;

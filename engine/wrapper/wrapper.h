@@ -4,6 +4,7 @@
 #include "engine/core/windowSettings.h"
 #include "engine/engineApi.h"
 #include "engine/gfx/meshData.h"
+#include "engine/gfx/showManifest.h"
 #include "engine/platform/deviceTypes.h"
 
 #include <cstdint>
@@ -55,6 +56,16 @@ ENGINE_API platform::DisplayMode CurrentDisplayMode();
 // raises on bad settings or a folder that cannot be made.
 ENGINE_API void SetCapture(const CaptureSettings& settings);
 ENGINE_API bool Capturing();
+
+// The music the timer plays and a video capture carries, "data/Vantor-
+// Kelmsong.mp3" unless set; set before StartApplication.
+ENGINE_API void SetMusicFile(const std::string& path);
+// The show's length in seconds: where a capture whose settings give no end
+// stops. Set before SetCapture.
+ENGINE_API void SetShowLength(double seconds);
+// Reads a show's manifest (see ShowManifest) in the bounded state effect
+// scripts run in; raises, naming the file and the field, when it is not one.
+ENGINE_API gfx::ShowManifest ReadShowManifest(const std::string& path);
 
 // Registers a module under a key; the kernel starts it at once.
 ENGINE_API void AddModule(core::Module* module, int key);

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <utility>
+
 using namespace kovra::test;
 namespace core = engine::core;
 
@@ -31,6 +34,23 @@ TEST(SteppedClock, StepsByWholeFramesFromItsBaseOnlyWhilePlaying) {
     clock.Play();
     clock.Step();
     EXPECT_EQ(clock.Position(), 1 / 30.0);
+}
+
+TEST(CaptureTimer, ACaptureWithoutAnEndStopsAtTheShowsLength) {
+    LogCapture log;
+    engine::CaptureSettings settings;
+    settings.directory = "frames";
+    engine::SetShowLength(3.5);
+    // An end of its own wins.
+    for (const auto& [to, end] :
+         {std::pair{std::numeric_limits<double>::infinity(), 3.5}, std::pair{2.0, 2.0}}) {
+        settings.to = to;
+        engine::SetCapture(settings);
+        EXPECT_EQ(core::FrameCapture::Get()->Settings().to, end);
+        delete core::FrameCapture::mInstance;
+    }
+    engine::SetShowLength(std::numeric_limits<double>::infinity());
+    EXPECT_NE(log.Rows().find("from 0 s to 3.5 s into frames"), std::string::npos);
 }
 
 TEST(CaptureTimer, RunsOnTheSteppedClockAndNeverOpensTheMusic) {

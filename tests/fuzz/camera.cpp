@@ -2,7 +2,7 @@
 // it through: no input may crash, hang or allocate without bound.
 #include "fuzz/fuzzSupport.h"
 
-#include "game/cameraSchedule.h"
+#include "common/cameraSchedule.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "game/cameraSchedule.h"
+#include "common/cameraSchedule.h"
 
 #include "engine/gfx/animationCamera.h"
 #include "engine/gfx/animationNode.h"

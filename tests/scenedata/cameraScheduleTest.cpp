@@ -2,7 +2,7 @@
 #include "tools/generators/groundHeight.h"
 #include "tools/generators/showScene.h"
 
-#include "game/cameraSchedule.h"
+#include "common/cameraSchedule.h"
 
 #include <gtest/gtest.h>
 

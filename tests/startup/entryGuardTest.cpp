@@ -1,5 +1,5 @@
 // The program's entry keeps every error from ending it through terminate.
-#include "game/entryGuard.h"
+#include "common/entryGuard.h"
 
 #include "engine/core/exception.h"
 #include "engine/platform/messageBox.h"

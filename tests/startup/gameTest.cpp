@@ -1,6 +1,6 @@
 // The built program, run as a user runs it: help, usage errors and offline
 // capture in both its outputs, whole and interrupted.
-#include "game/options.h"
+#include "common/options.h"
 #include "support/scratchDir.h"
 #include "support/tinyShow.h"
 

@@ -5,6 +5,7 @@
 #include "engine/core/log.h"
 #include "engine/core/timer.h"
 #include "engine/platform/messageBox.h"
+#include "engine/wrapper/wrapper.h"
 
 #include <gtest/gtest.h>
 
@@ -88,6 +89,13 @@ TEST_F(TimerTest, StartPlaysTheShowsTrack) {
     Timer::Get()->Start();
     EXPECT_EQ(script->openedPath, "data/Vantor-Kelmsong.mp3");
     EXPECT_TRUE(script->playing);
+    Timer::Get()->Kill();
+
+    // A show of the player's names its own.
+    engine::SetMusicFile("data/own.mp3");
+    Timer::Get()->Start();
+    engine::SetMusicFile(engine::core::kDefaultMusicPath);
+    EXPECT_EQ(script->openedPath, "data/own.mp3");
 }
 
 TEST_F(TimerTest, TimeIsThePositionAndSinceLastItsAdvance) {

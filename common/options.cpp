@@ -1,12 +1,10 @@
-#include "options.h"
+#include "common/options.h"
 
 #include <charconv>
 #include <cmath>
 #include <utility>
 
 namespace {
-
-constexpr double kShowEnd = 125.2; // seconds
 
 bool ParseNumber(const std::string& text, double& value) {
     const char* end = text.data() + text.size();
@@ -62,8 +60,8 @@ bool TakesValue(const std::string& name) {
 
 Options ParseOptions(const std::vector<std::string>& arguments) {
     Options options;
+    // Without --to the capture ends where the show does (SetShowLength).
     engine::CaptureSettings capture;
-    capture.to = kShowEnd;
     bool captureOption = false;
     auto fail = [&](const std::string& error) {
         if (options.error.empty())
@@ -120,10 +118,13 @@ std::optional<std::uint32_t> ShaderCap(const std::string& commandLine) {
     return cap;
 }
 
-std::string HelpText() {
-    return "Usage: game [nodialog] [ps0|ps11|ps12|ps13|ps14|ps20|ps30] [options]\n"
+namespace {
+
+// The words and options every program that plays a show takes, after the
+// line that introduces the words; `end` says where a capture ends by default.
+std::string SharedHelp(const std::string& wordsLine, const std::string& end) {
+    return wordsLine +
            "\n"
-           "Plays the demo. These words count wherever they appear on the command line:\n"
            "  nodialog            no settings dialog: full screen at the desktop's mode\n"
            "  ps0, ps11 ... ps30  the highest pixel-shader version effects may use\n"
            "                      (ps0: none; with several, the highest listed here wins)\n"
@@ -137,6 +138,29 @@ std::string HelpText() {
            "  --size WxH          size of the captured frames (default 1280x720)\n"
            "  --from S            show time of the first frame, in seconds (default 0)\n"
            "  --to S              frames are written while their time is below S\n"
-           "                      (default 125.2, the show's end)\n"
+           "                      (default " +
+           end +
+           ")\n"
            "  --frames png        write PNG frames even when ffmpeg is installed\n";
+}
+
+} // namespace
+
+std::string HelpText() {
+    return "Usage: game [nodialog] [ps0|ps11|ps12|ps13|ps14|ps20|ps30] [options]\n"
+           "\n" +
+           SharedHelp("Plays the demo. These words count wherever they appear on the command line:",
+                      "125.2, the show's end");
+}
+
+std::string PlayerHelpText() {
+    return "Usage: kovra-player SHOWDIR [nodialog] [ps0|ps11|ps12|ps13|ps14|ps20|ps30] [options]\n"
+           "       kovra-player --new DIR\n"
+           "\n"
+           "Plays the show in the folder SHOWDIR, as its manifest SHOWDIR/show.lua says;\n"
+           "--new DIR writes a starter show into DIR (a new or empty folder).\n"
+           "Paths on the command line are relative to the current folder; the log is\n"
+           "SHOWDIR/data/log.html.\n"
+           "\n" +
+           SharedHelp("These words count wherever they appear after SHOWDIR:", "the show's length");
 }

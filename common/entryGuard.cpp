@@ -1,4 +1,4 @@
-#include "entryGuard.h"
+#include "common/entryGuard.h"
 
 #include "engine/core/exception.h"
 #include "engine/wrapper/wrapper.h"

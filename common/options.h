@@ -26,4 +26,6 @@ bool WantsDialog(const std::string& commandLine);
 // overrides those tested before it, in the fixed order ps0, ps11 ... ps30.
 std::optional<std::uint32_t> ShaderCap(const std::string& commandLine);
 
+// The help of the demo and of the player.
 std::string HelpText();
+std::string PlayerHelpText();

@@ -1,4 +1,4 @@
-#include "cameraSchedule.h"
+#include "common/cameraSchedule.h"
 
 #include <fstream>
 #include <sstream>
