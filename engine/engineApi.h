@@ -1,5 +1,5 @@
 #pragma once
 
-// Marks the surface that libengine.so exports to programs; everything else
-// is built with hidden visibility.
+/// Marks the surface that libkovra.so exports to programs; everything else
+/// is built with hidden visibility.
 #define ENGINE_API __attribute__((visibility("default")))

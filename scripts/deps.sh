@@ -11,6 +11,7 @@ packages=(
   ffmpeg
   linux-perf
   time
+  doxygen
 )
 missing=()
 for p in "${packages[@]}"; do

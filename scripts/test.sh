@@ -25,6 +25,10 @@ run_suite() {
 
 "$root/scripts/build.sh" "$root/build" -DKOVRA_WERROR=ON
 run_suite "$root/build"
+# The engine as another project gets it, and its API reference (warnings
+# fail it).
+"$root/scripts/install-check.sh" "$root/build"
+cmake --build "$root/build" --target doc
 
 "$root/scripts/build.sh" "$root/build-asan" -DKOVRA_WERROR=ON -DKOVRA_SANITIZE=ON \
   -DKOVRA_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug

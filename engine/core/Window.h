@@ -2,7 +2,6 @@
 
 #include "engine/core/singleton.h"
 #include "engine/core/windowSettings.h"
-#include "engine/engineApi.h"
 #include "engine/math/matrix4x4.h"
 #include "engine/platform/device.h"
 #include "engine/platform/sdlWindow.h"
@@ -17,7 +16,7 @@ namespace engine::core {
 // settings, reports the adapter to the log, settles the multisample level
 // and back-buffer format the device accepts, and feeds window events to
 // the input state.
-class ENGINE_API CWin32Window : public pattern::Singleton<CWin32Window> {
+class CWin32Window : public pattern::Singleton<CWin32Window> {
 public:
     // Makes the device for a window; tests swap in a recording device.
     using DeviceFactory = std::function<std::unique_ptr<platform::Device>(

@@ -6,8 +6,8 @@
 
 namespace engine::core {
 
-// The engine's only error type. Raised by Logging::Error after the ERROR row
-// is written; thrown and caught by value.
+/// The engine's only error type. Raised by Logging::Error after the ERROR row
+/// is written; thrown and caught by value.
 class ENGINE_API Exception {
 public:
     Exception(std::wstring text, std::wstring function);

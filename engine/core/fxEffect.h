@@ -1,7 +1,6 @@
 #pragma once
 
 #include "engine/core/resource.h"
-#include "engine/engineApi.h"
 #include "engine/gfx/compiledEffect.h"
 
 #include <cstdint>
@@ -12,8 +11,7 @@ namespace engine::core::resources {
 // A compiled effect file. Create compiles (again); Update recompiles when the
 // file's last-write time has changed. A file that no longer compiles leaves
 // the handle empty until a later reload succeeds.
-class ENGINE_API FXEffect : public UnmanagedResource,
-                            public ResourceRetriever<gfx::CompiledEffect> {
+class FXEffect : public UnmanagedResource, public ResourceRetriever<gfx::CompiledEffect> {
 public:
     explicit FXEffect(std::wstring name);
     ~FXEffect() override;

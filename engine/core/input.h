@@ -2,7 +2,6 @@
 
 #include "engine/core/module.h"
 #include "engine/core/singleton.h"
-#include "engine/engineApi.h"
 
 #include <cstdint>
 
@@ -26,7 +25,7 @@ enum class MouseButton { Left = 0, Middle = 1, Right = 2 };
 // Keyboard and mouse state. The window writes the current state as events
 // arrive; InputUpdate, last in every pass, makes it the previous state, so a
 // key reads pressed or released for exactly one pass.
-class ENGINE_API Input : public pattern::Singleton<Input> {
+class Input : public pattern::Singleton<Input> {
 public:
     Input();
 
@@ -71,7 +70,7 @@ private:
 };
 
 // Closes each pass of input: name "Input", priority 14000, the last module.
-class ENGINE_API InputUpdate : public Module {
+class InputUpdate : public Module {
 public:
     InputUpdate();
 

@@ -2,7 +2,6 @@
 
 #include "engine/core/module.h"
 #include "engine/core/singleton.h"
-#include "engine/engineApi.h"
 
 #include <map>
 #include <vector>
@@ -11,7 +10,7 @@ namespace engine::core {
 
 // Runs the registered modules once per pass of the main loop, in ascending
 // priority, until a quit is requested. The kernel never owns its modules.
-class ENGINE_API Kernel : public pattern::Singleton<Kernel> {
+class Kernel : public pattern::Singleton<Kernel> {
 public:
     bool AddModule(Module* module, int key);
     // Null for a key that was never registered.

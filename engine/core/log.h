@@ -1,7 +1,6 @@
 #pragma once
 
 #include "engine/core/singleton.h"
-#include "engine/engineApi.h"
 
 #include <fstream>
 #include <string>
@@ -10,7 +9,7 @@ namespace engine::core {
 
 // The run's HTML log, "data/log.html". Each report is one table row with its
 // level, source line and source file; Error writes its row and throws.
-class ENGINE_API Logging : public pattern::Singleton<Logging> {
+class Logging : public pattern::Singleton<Logging> {
 public:
     Logging();
     ~Logging() override;

@@ -6,7 +6,7 @@
 
 namespace engine::core {
 
-// The unit the kernel runs once per pass, in ascending priority.
+/// The unit the kernel runs once per pass, in ascending priority.
 class ENGINE_API Module {
 public:
     Module();

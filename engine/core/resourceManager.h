@@ -2,7 +2,6 @@
 
 #include "engine/core/resource.h"
 #include "engine/core/singleton.h"
-#include "engine/engineApi.h"
 
 #include <list>
 #include <map>
@@ -18,7 +17,7 @@ class ManagedTexture;
 // Owns every named device resource and hands out shared pointers by name,
 // creating a resource the first time its name is asked for. Carries the
 // device-loss protocol and the hot reload of changed files.
-class ENGINE_API ResourceManager : public pattern::Singleton<ResourceManager> {
+class ResourceManager : public pattern::Singleton<ResourceManager> {
 public:
     ~ResourceManager() override;
 

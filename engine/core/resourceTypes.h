@@ -1,7 +1,6 @@
 #pragma once
 
 #include "engine/core/resource.h"
-#include "engine/engineApi.h"
 #include "engine/platform/device.h"
 
 #include <string>
@@ -11,7 +10,7 @@ namespace engine::core::resources {
 // A texture read from the file the resource is named after (DDS, PNG, JPEG,
 // TGA or BMP), with its full mip chain. It lives in the managed pool: device
 // loss does not touch it.
-class ENGINE_API ManagedTexture : public Resource, public ResourceRetriever<platform::BaseTexture> {
+class ManagedTexture : public Resource, public ResourceRetriever<platform::BaseTexture> {
 public:
     using Resource::Resource;
 
@@ -22,7 +21,7 @@ public:
 };
 
 // A cube texture read from a DDS cube map; kept in the inherited handle.
-class ENGINE_API ManagedCubeTexture : public ManagedTexture {
+class ManagedCubeTexture : public ManagedTexture {
 public:
     using ManagedTexture::ManagedTexture;
 
@@ -32,8 +31,7 @@ public:
 
 // A square colour target in the back buffer's format, one level. It lives in
 // the default pool: let go when the device is lost, made again after reset.
-class ENGINE_API RenderTargetTexture : public UnmanagedResource,
-                                       public ResourceRetriever<platform::Texture> {
+class RenderTargetTexture : public UnmanagedResource, public ResourceRetriever<platform::Texture> {
 public:
     static constexpr int kDefaultSize = 256;
 
@@ -56,7 +54,7 @@ private:
 
 // A 512 x 512 colour target with one 32-bit float channel that passes write
 // depth into; not a depth-stencil surface.
-class ENGINE_API DepthTexture : public RenderTargetTexture {
+class DepthTexture : public RenderTargetTexture {
 public:
     static constexpr int kSize = 512;
 

@@ -2,7 +2,6 @@
 
 #include "engine/core/module.h"
 #include "engine/core/windowSettings.h"
-#include "engine/engineApi.h"
 #include "engine/platform/windowMessage.h"
 
 namespace engine::core {
@@ -10,7 +9,7 @@ namespace engine::core {
 // The module that owns the window's life in the kernel: it creates the
 // window and device, pumps window events first in every pass, and releases
 // the device when all modules are killed.
-class ENGINE_API CScreen : public Module {
+class CScreen : public Module {
 public:
     CScreen();
 

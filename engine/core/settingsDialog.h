@@ -26,7 +26,7 @@ ENGINE_API WindowSettings SettingsDialog();
 namespace engine::core {
 
 // The settings dialog's window and controls, built but not yet shown.
-class ENGINE_API SettingsDialogWindow {
+class SettingsDialogWindow {
 public:
     enum class Outcome { Running, Started, Exited, Closed };
 
@@ -79,6 +79,6 @@ private:
 // How the dialog's Exit ends the process; tests install a recorder. Returns
 // the function installed before; null restores std::exit.
 using ProcessExit = void (*)(int code);
-ENGINE_API ProcessExit SetProcessExit(ProcessExit exit);
+ProcessExit SetProcessExit(ProcessExit exit);
 
 } // namespace engine::core

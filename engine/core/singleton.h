@@ -1,16 +1,14 @@
 #pragma once
 
-#include "engine/engineApi.h"
-
 #include <new>
 
 namespace engine::pattern {
 
 // Lifetime of the engine's single objects: Get() creates the object on first
 // use; deleting it clears the instance so the next Get() starts afresh.
-// Exported as a template so that every instantiation's mInstance is one
-// symbol shared by the library and the program.
-template <class T> class ENGINE_API Singleton {
+// Internal to the library: no public header hands out a singleton, so
+// every instantiation's mInstance is one hidden symbol of libkovra.
+template <class T> class Singleton {
 public:
     // The instance is known from the moment its construction begins, so a Get() from inside T's own
     // constructor finds the object being built instead of making another
@@ -41,7 +39,7 @@ protected:
     virtual ~Singleton() { mInstance = nullptr; }
 };
 
-template <class T> class ENGINE_API Creator {
+template <class T> class Creator {
 public:
     static T* CreateInstance() { return new T; }
 };

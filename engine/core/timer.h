@@ -2,7 +2,6 @@
 
 #include "engine/core/module.h"
 #include "engine/core/singleton.h"
-#include "engine/engineApi.h"
 #include "engine/platform/musicStream.h"
 
 #include <memory>
@@ -27,7 +26,7 @@ double ShowLength();
 // the position becomes the current time and the time since the previous
 // pass; pausing the music pauses time and seeking it moves time. During an
 // offline capture a stepped clock stands in for the music.
-class ENGINE_API Timer : public Module, public pattern::Singleton<Timer> {
+class Timer : public Module, public pattern::Singleton<Timer> {
 public:
     Timer();
     ~Timer() override;
@@ -60,6 +59,6 @@ private:
     SteppedClock* mStepped = nullptr; // mStream itself while capturing
 };
 
-class ENGINE_API FPSCounter : public pattern::Singleton<FPSCounter> {};
+class FPSCounter : public pattern::Singleton<FPSCounter> {};
 
 } // namespace engine::core

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/engineApi.h"
 #include "engine/gfx/mesh.h"
 
 #include <string>
@@ -13,7 +12,7 @@ namespace engine::gfx {
 // the effect does not use dropped; a skeleton chunk brings skin weights and
 // the skeleton animation of the companion ".anim" file (data/tree.anim).
 // Obtained through ResourceManager::Get<KVRMesh>(name).
-class ENGINE_API KVRMesh : public Mesh {
+class KVRMesh : public Mesh {
 public:
     // The engine's screen quad, written by the engine each time it is
     // loaded; it has no effect of its own.
@@ -42,6 +41,6 @@ private:
 };
 
 // The 160 bytes of the engine's screen quad file.
-ENGINE_API std::string QuadFileBytes();
+std::string QuadFileBytes();
 
 } // namespace engine::gfx

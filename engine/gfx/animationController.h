@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/engineApi.h"
 #include "engine/gfx/animationPipe.h"
 #include "engine/gfx/animationTrack.h"
 #include "engine/gfx/pose.h"
@@ -16,7 +15,7 @@ namespace engine::gfx {
 
 // The curves of one bone or animated node: pipes, at most one per channel id
 // and kept in id order, and named tracks whose values others read by name.
-class ENGINE_API AnimationController {
+class AnimationController {
 public:
     AnimationController();
     ~AnimationController();

@@ -1,17 +1,15 @@
 #pragma once
 
-#include "engine/engineApi.h"
-
 namespace engine::gfx {
 
 // One point of a keyframe curve; time in frames (frame 1 is the start).
-struct ENGINE_API Key {
+struct Key {
     float time;
     float value;
 };
 
 // Bezier handle of a key: x in frames, y in the curve's value.
-struct ENGINE_API Handle {
+struct Handle {
     float x;
     float y;
 };

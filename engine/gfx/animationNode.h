@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/engineApi.h"
 #include "engine/gfx/node.h"
 #include "engine/gfx/transformation.h"
 
@@ -14,7 +13,7 @@ class AnimationController;
 // music's elapsed time (25 frames a second) and the local transformation is
 // rebuilt from its pipes. A "Layer" curve above 1.1 hides the node and its
 // whole subtree, while the curves keep moving.
-class ENGINE_API AnimationNode : public Node {
+class AnimationNode : public Node {
 public:
     explicit AnimationNode(Spatial* parent);
     ~AnimationNode() override;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/engineApi.h"
 #include "engine/gfx/animationTrack.h"
 #include "engine/gfx/pose.h"
 #include "engine/gfx/transformation.h"
@@ -14,7 +13,7 @@ namespace engine::gfx {
 
 // Routes the value of the track it owns into one channel of a bone pose or
 // of a transformation. The base applies nothing.
-class ENGINE_API AnimationPipe {
+class AnimationPipe {
 public:
     AnimationPipe(std::int32_t id, std::unique_ptr<AnimationTrack> track);
     virtual ~AnimationPipe();
@@ -31,7 +30,7 @@ private:
     std::unique_ptr<AnimationTrack> mTrack;
 };
 
-class ENGINE_API AnimationVectorPipe : public AnimationPipe {
+class AnimationVectorPipe : public AnimationPipe {
 public:
     AnimationVectorPipe(std::int32_t id, std::unique_ptr<AnimationTrack> track,
                         const math::Vector3f& axis);
@@ -43,7 +42,7 @@ private:
 };
 
 // Adds axis * value to the location or translation.
-class ENGINE_API LocPipe : public AnimationVectorPipe {
+class LocPipe : public AnimationVectorPipe {
 public:
     using AnimationVectorPipe::AnimationVectorPipe;
     void ApplyToPose(Pose& pose) const override;
@@ -52,21 +51,21 @@ public:
 
 // Turns the rotation about the axis by value tens of degrees (the curves
 // store rotations that way).
-class ENGINE_API RotPipe : public AnimationVectorPipe {
+class RotPipe : public AnimationVectorPipe {
 public:
     using AnimationVectorPipe::AnimationVectorPipe;
     void ApplyToTransformation(float& timeDelta, Transformation& t) override;
 };
 
 // Scales the rotation along each positive axis component c by c * value.
-class ENGINE_API ScalePipe : public AnimationVectorPipe {
+class ScalePipe : public AnimationVectorPipe {
 public:
     using AnimationVectorPipe::AnimationVectorPipe;
     void ApplyToTransformation(float& timeDelta, Transformation& t) override;
 };
 
 // Adds axis * value to the pose's quaternion, component by component.
-class ENGINE_API QuatPipe : public AnimationPipe {
+class QuatPipe : public AnimationPipe {
 public:
     QuatPipe(std::int32_t id, std::unique_ptr<AnimationTrack> track, const math::Vector4f& axis);
     void ApplyToPose(Pose& pose) const override;
@@ -79,7 +78,7 @@ private:
 
 // Turns a curve of seconds into the frames that passed since it was last
 // applied; the transformation is left alone.
-class ENGINE_API TimePipe : public AnimationPipe {
+class TimePipe : public AnimationPipe {
 public:
     TimePipe(std::int32_t id, std::unique_ptr<AnimationTrack> track);
     void ApplyToTransformation(float& timeDelta, Transformation& t) override;

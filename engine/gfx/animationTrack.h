@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/engineApi.h"
 #include "engine/gfx/animationKey.h"
 #include "engine/gfx/ipoPlayer.h"
 
@@ -11,7 +10,7 @@ namespace engine::gfx {
 
 // A keyframe curve with its own time cursor. Moving the cursor recomputes
 // the current value, which pipes and named values read.
-class ENGINE_API AnimationTrack {
+class AnimationTrack {
 public:
     // Extrapolation modes; Constant holds the last key, the others loop.
     enum Extrapolation : std::int32_t { Constant = 0, Cyclic = 2, CyclicExtrapolation = 3 };
@@ -49,12 +48,12 @@ private:
 };
 
 // Steps: the value of the key at or before the cursor.
-class ENGINE_API ConstantAnimationTrack : public AnimationTrack {
+class ConstantAnimationTrack : public AnimationTrack {
 protected:
     float Interpolate(std::int32_t i, std::int32_t j, float f) const override;
 };
 
-class ENGINE_API LinearAnimationTrack : public AnimationTrack {
+class LinearAnimationTrack : public AnimationTrack {
 protected:
     float Interpolate(std::int32_t i, std::int32_t j, float f) const override;
 };
@@ -62,7 +61,7 @@ protected:
 // Cubic Bezier through each pair of keys with the outgoing handle of the
 // first and the incoming handle of the second. The time fraction is used as
 // the curve parameter directly; the handles' x is not solved against time.
-class ENGINE_API BezierAnimationTrack : public AnimationTrack {
+class BezierAnimationTrack : public AnimationTrack {
 public:
     void AddKey(float time, float value, Handle left, Handle right);
     using AnimationTrack::AddKey;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/engineApi.h"
 #include "engine/gfx/animationController.h"
 #include "engine/math/matrix4x4.h"
 #include "engine/math/quaternion.h"
@@ -14,7 +13,7 @@ namespace engine::gfx {
 // One joint of a skeleton. The local bind and pose matrices are cached and
 // recomputed only after creation (bind) or after the bone was advanced
 // (pose); the world matrices follow the parent chain on each call.
-class ENGINE_API Bone {
+class Bone {
 public:
     Bone(std::string name, std::shared_ptr<AnimationController> controller,
          const math::Vector3f& bindTranslation, const math::Quaternion& bindRotation,

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/engineApi.h"
 #include "engine/gfx/bone.h"
 
 #include <cstdint>
@@ -11,7 +10,7 @@ namespace engine::gfx {
 
 // The skeleton of a skinned mesh. Bones hold pointers to their parents
 // inside the bone list, so the list is fixed once the parents are set.
-class ENGINE_API BoneAnimation {
+class BoneAnimation {
 public:
     BoneAnimation();
     BoneAnimation(const BoneAnimation&) = delete;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/engineApi.h"
 #include "engine/gfx/node.h"
 #include "engine/math/quaternion.h"
 #include "engine/math/vector3f.h"
@@ -10,7 +9,7 @@ namespace engine::gfx {
 // A node whose world matrix applies its local transformation in reverse
 // (translate, then rotate), which makes it a view transformation. Moves and
 // turns are about the camera's own axes.
-class ENGINE_API Camera : public Node {
+class Camera : public Node {
 public:
     explicit Camera(Spatial* parent);
     ~Camera() override;

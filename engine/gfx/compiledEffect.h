@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/engineApi.h"
 #include "engine/gfx/effectDescription.h"
 #include "engine/platform/deviceTypes.h"
 
@@ -47,7 +46,7 @@ struct ParameterValue {
 // Values of the parameters declared `shared`: one value per name common to
 // every compiled effect. One pool serves the whole engine and lives until the
 // process ends.
-class ENGINE_API SharedParameterPool {
+class SharedParameterPool {
 public:
     static SharedParameterPool& Instance();
 
@@ -69,7 +68,7 @@ private:
 // An effect file compiled for the device: the parameter store, the
 // techniques with one linked program per pass, and the Begin/BeginPass/
 // CommitChanges/EndPass/End protocol that puts a pass on the device.
-class ENGINE_API CompiledEffect {
+class CompiledEffect {
 public:
     // Compiles every pass of the description. On failure returns null and
     // fills errors with "file(line): message" lines from the compiler.

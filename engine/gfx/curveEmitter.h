@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/engineApi.h"
 #include "engine/gfx/emitterInfo.h"
 #include "engine/gfx/particle.h"
 #include "engine/gfx/particleEngine.h"
@@ -18,7 +17,7 @@ class Node;
 // info's size) where the parent is at that moment, lying in the parent's XZ
 // plane, and consecutive quads are joined into one band. The newest quad
 // follows the parent between spawns; older quads only change colour.
-class ENGINE_API CurveEmitter : public Spatial {
+class CurveEmitter : public Spatial {
 public:
     // Vertex layout: position, colour.
     static constexpr int kVertexSize = 28;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/engineApi.h"
 #include "engine/gfx/animationKey.h"
 #include "engine/math/vector3f.h"
 
@@ -49,6 +48,6 @@ struct DemoFile {
 // bytes left, so a damaged file is an error naming fileName, never a read
 // past the end or an allocation larger than the file. Object names must be
 // unique and every parent name must name an object without forming a loop.
-ENGINE_API DemoFile ParseDemoFile(const std::string& bytes, const std::string& fileName);
+DemoFile ParseDemoFile(const std::string& bytes, const std::string& fileName);
 
 } // namespace engine::gfx

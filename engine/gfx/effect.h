@@ -10,12 +10,12 @@ namespace engine::gfx {
 
 class Shader;
 
-// One chosen variant of an effect script: a shader per pass, in pass order,
-// and the vertex streams the passes need (mesh stream keys).
+/// One chosen variant of an effect script: a shader per pass, in pass order,
+/// and the vertex streams the passes need (mesh stream keys).
 class ENGINE_API Effect {
 public:
     void AddShader(std::shared_ptr<Shader> shader);
-    // Every shader's technique validates; true without shaders.
+    /// Every shader's technique validates; true without shaders.
     bool IsValid() const;
     void Bind();
 

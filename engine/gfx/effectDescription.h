@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/engineApi.h"
 #include "engine/platform/deviceTypes.h"
 
 #include <cstdint>
@@ -28,7 +27,7 @@ enum class ParameterType {
 
 // Number of scalar components of one element of the type (0 for textures
 // and samplers, which hold no numbers).
-ENGINE_API int ComponentCount(ParameterType type);
+int ComponentCount(ParameterType type);
 
 using AnnotationValue = std::variant<bool, std::int32_t, float, std::string>;
 
@@ -82,7 +81,7 @@ struct EffectTechnique {
     int line = 0;
 };
 
-struct ENGINE_API EffectDescription {
+struct EffectDescription {
     std::string file;
     std::vector<EffectParameter> parameters;
     std::vector<ShaderSource> commonCode; // "glsl" blocks, put before every shader
@@ -96,7 +95,7 @@ struct ENGINE_API EffectDescription {
     const ShaderSource* FindShader(const std::string& name) const;
 };
 
-ENGINE_API const Annotation* FindAnnotation(const std::vector<Annotation>& annotations,
-                                            const std::string& name);
+const Annotation* FindAnnotation(const std::vector<Annotation>& annotations,
+                                 const std::string& name);
 
 } // namespace engine::gfx

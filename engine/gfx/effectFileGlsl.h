@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/engineApi.h"
 #include "engine/gfx/effectDescription.h"
 
 #include <string>
@@ -51,6 +50,6 @@ struct GlslProgram {
 
 // Builds the sources of one pass of effect. The pass must belong to effect
 // (its shader names are resolved there).
-ENGINE_API GlslProgram GenerateGlsl(const EffectDescription& effect, const EffectPass& pass);
+GlslProgram GenerateGlsl(const EffectDescription& effect, const EffectPass& pass);
 
 } // namespace engine::gfx

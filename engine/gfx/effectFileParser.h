@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/engineApi.h"
 #include "engine/gfx/effectDescription.h"
 
 #include <string>
@@ -14,9 +13,9 @@ constexpr std::uint32_t kEffectArraySizeLimit = 4096;
 
 // Reads and parses an effect file. Any fault (missing file, syntax, unknown
 // names) is logged as an error naming the file and line, which raises.
-ENGINE_API EffectDescription ParseEffectFile(const std::string& path);
+EffectDescription ParseEffectFile(const std::string& path);
 
 // Parses effect-file text; file names the text in error messages.
-ENGINE_API EffectDescription ParseEffectText(const std::string& file, const std::string& text);
+EffectDescription ParseEffectText(const std::string& file, const std::string& text);
 
 } // namespace engine::gfx

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "engine/core/singleton.h"
-#include "engine/engineApi.h"
 #include "engine/gfx/effectScript.h"
 
 #include <cstdint>
@@ -24,7 +23,7 @@ class Effect;
 // Turns effect scripts into effects: tries the variants from the highest
 // priority down and keeps the first whose passes all build, stay within the
 // target pixel-shader version and validate; otherwise the wireframe effect.
-class ENGINE_API EffectPool : public pattern::Singleton<EffectPool> {
+class EffectPool : public pattern::Singleton<EffectPool> {
 public:
     static constexpr const char* kWireframeScript = "data/wireframe.efx";
 
@@ -61,8 +60,8 @@ private:
 // How scripts and shaders reach textures and render targets: through the
 // resource manager's Get<T> for the kind, unless a test has put another
 // loader in place (an empty loader restores the resource manager's).
-ENGINE_API std::shared_ptr<core::resources::Resource> LoadScriptResource(ScriptResource kind,
-                                                                         const std::wstring& name);
-ENGINE_API void SetScriptResourceLoader(ScriptResourceLoader loader);
+std::shared_ptr<core::resources::Resource> LoadScriptResource(ScriptResource kind,
+                                                              const std::wstring& name);
+void SetScriptResourceLoader(ScriptResourceLoader loader);
 
 } // namespace engine::gfx

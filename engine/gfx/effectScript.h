@@ -1,7 +1,5 @@
 #pragma once
 
-#include "engine/engineApi.h"
-
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -102,11 +100,11 @@ using ScriptResourceLoader = std::function<std::shared_ptr<core::resources::Reso
 
 // Reads an effect script (".efx") into its variants, highest priority first
 // (stable among equals). Every malformed script raises through the log.
-ENGINE_API std::vector<EffectVariant> ParseMaterialScript(const std::string& path,
-                                                          const ScriptResourceLoader& loader);
+std::vector<EffectVariant> ParseMaterialScript(const std::string& path,
+                                               const ScriptResourceLoader& loader);
 
 // Lua numbers become integers by truncation toward zero, saturated to the
 // 32-bit range (NaN gives 0) so that no script value is out of range.
-ENGINE_API std::int32_t TruncateToInt32(double number);
+std::int32_t TruncateToInt32(double number);
 
 } // namespace engine::gfx

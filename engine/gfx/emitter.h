@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/engineApi.h"
 #include "engine/gfx/emitterInfo.h"
 #include "engine/gfx/particle.h"
 #include "engine/gfx/particleEngine.h"
@@ -19,7 +18,7 @@ class Node;
 // them into its vertex buffer facing the viewer and submits one draw.
 // Particle positions lie in the parent's parent space, where the parent's
 // own position does.
-class ENGINE_API Emitter : public Spatial {
+class Emitter : public Spatial {
 public:
     // Vertex layout: position, corner coordinates (0 or 1 each), colour.
     static constexpr int kVertexSize = 36;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/engineApi.h"
 #include "engine/math/matrix4x4.h"
 #include "engine/math/plane3f.h"
 #include "engine/math/vector3f.h"
@@ -12,7 +11,7 @@ class Spatial;
 // The view frustum of one camera for one frame, in view space: six planes
 // whose normals point into the visible volume, the eye at the origin and
 // the camera object it was made for.
-struct ENGINE_API FrustumRecord {
+struct FrustumRecord {
     enum PlaneIndex { Top = 0, Bottom, Far, Near, Left, Right };
     // The far plane stands at this distance whatever the projection says.
     static constexpr float kFarDistance = 500.0f;

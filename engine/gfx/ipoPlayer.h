@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/engineApi.h"
 #include "engine/gfx/animationKey.h"
 
 #include <cstdint>
@@ -11,7 +10,7 @@ namespace engine::gfx {
 // Time cursor over a track's keys. It moves the key index incrementally from
 // where it stood, so steady playback costs constant time per frame. When not
 // clamped it loops, counting the completed cycles.
-class ENGINE_API IPOPlayer {
+class IPOPlayer {
 public:
     explicit IPOPlayer(const std::vector<Key>* keys);
     virtual ~IPOPlayer();

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/engineApi.h"
 #include "engine/gfx/animReader.h"
 #include "engine/gfx/meshData.h"
 
@@ -45,6 +44,6 @@ struct KvrContents {
 // run past its end, an index size below 2, a stream or skin whose element
 // count differs from the vertex count, and a parent or skin bone name that
 // names no bone of the skeleton.
-ENGINE_API KvrContents ReadKvr(const std::string& name, std::string_view bytes);
+KvrContents ReadKvr(const std::string& name, std::string_view bytes);
 
 } // namespace engine::gfx

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/engineApi.h"
 #include "engine/gfx/spatial.h"
 
 namespace engine::gfx {
@@ -10,7 +9,7 @@ class Node;
 // A leaf that registers itself as one of the frame's lights. Its cached
 // parent world matrix is the light's placement; the inverse slot holds the
 // light matrix that shaders read through WorldInverse().
-class ENGINE_API Light : public Spatial {
+class Light : public Spatial {
 public:
     explicit Light(Node* parent);
     ~Light() override;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/engineApi.h"
 #include "engine/gfx/parentPlacedLeaf.h"
 
 #include <memory>
@@ -16,7 +15,7 @@ struct RenderObject;
 // A leaf that draws one of several meshes by the distance from the eye to
 // the first level's bounding sphere. Culling and picking always use the
 // first level's mesh, whichever level is drawn.
-class ENGINE_API LODGeometry : public ParentPlacedLeaf {
+class LODGeometry : public ParentPlacedLeaf {
 public:
     using Level = std::pair<float, std::shared_ptr<Mesh>>;
 

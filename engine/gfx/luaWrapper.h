@@ -1,7 +1,6 @@
 #pragma once
 
 #include "engine/core/fuzzingBuild.h"
-#include "engine/engineApi.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -18,7 +17,7 @@ namespace engine::gfx {
 // script ends in an error instead of a hang. Instructions alone do not bound
 // the time: one concatenation or comparison of long strings is a single
 // instruction that copies or scans megabytes.
-class ENGINE_API LuaScript {
+class LuaScript {
 public:
     // Instructions a chunk may execute and bytes its state may hold while it
     // runs; effect scripts need a tiny fraction of either.
@@ -56,7 +55,7 @@ private:
 // scope, so nested reads keep the stack balanced as long as they are scoped.
 // Looking something up in a value that is not a table yields nil rather than
 // raising a Lua error outside a protected call.
-class ENGINE_API LuaTable {
+class LuaTable {
 public:
     // The global `name`.
     static LuaTable Global(LuaScript& script, const char* name);

@@ -5,7 +5,7 @@
 #include "engine/gfx/meshData.h"
 #include "engine/gfx/pickingMesh.h"
 #include "engine/math/vector3f.h"
-#include "engine/platform/deviceTypes.h"
+#include "engine/platform/deviceInfo.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -29,28 +29,28 @@ struct RenderObject;
 
 using MeshStreams = std::map<MeshData::DataTypes, void*>;
 
-// Triangle geometry built from separate per-vertex streams: Create fills in
-// what the effect needs and the caller left out, interleaves the streams
-// into one static vertex buffer, uploads the indices and keeps a picking
-// copy. Stream arrays and the index array belong to the mesh.
+/// Triangle geometry built from separate per-vertex streams: Create fills in
+/// what the effect needs and the caller left out, interleaves the streams
+/// into one static vertex buffer, uploads the indices and keeps a picking
+/// copy. Stream arrays and the index array belong to the mesh.
 class ENGINE_API Mesh : public core::resources::UnmanagedResource {
 public:
     Mesh();
     explicit Mesh(const std::wstring& name);
-    // Takes over the arrays of streams and indices (from MeshData's
-    // allocators).
+    /// Takes over the arrays of streams and indices (from MeshData's
+    /// allocators).
     Mesh(const MeshStreams& streams, void* indices, std::int32_t vertexCount,
          std::int32_t indexCount, std::int32_t indexSize, std::shared_ptr<Effect> effect);
     ~Mesh() override;
 
-    // Builds with the stream kinds of the effect (none without an effect).
+    /// Builds with the stream kinds of the effect (none without an effect).
     void Create() override;
-    // Frees the CPU streams, the indices and the picking copy; the device
-    // objects stay until destruction.
+    /// Frees the CPU streams, the indices and the picking copy; the device
+    /// objects stay until destruction.
     void Release() override;
     void Update() override {}
-    // Do nothing: the buffers outlive a device loss and reset, since render
-    // objects queued before the reset still point at them.
+    /// Do nothing: the buffers outlive a device loss and reset, since render
+    /// objects queued before the reset still point at them.
     void OnLostDevice() override;
     void OnResetDevice() override;
     virtual std::shared_ptr<RenderObject> GetRenderObject();
@@ -58,13 +58,13 @@ public:
     void AdvanceAnimation(float seconds);
     void ResetAnimation();
 
-    // Refuses (error naming the mesh) counts, index sizes and indices that
-    // would make the other operations read outside the arrays.
+    /// Refuses (error naming the mesh) counts, index sizes and indices that
+    /// would make the other operations read outside the arrays.
     void CheckIndices() const;
     void GenerateNormals();
-    // Welds coincident vertices whose texture coordinates match and whose
-    // normals differ by less than angleDegrees, by rewriting the indices;
-    // then regenerates the normals it found, or drops those it made itself.
+    /// Welds coincident vertices whose texture coordinates match and whose
+    /// normals differ by less than angleDegrees, by rewriting the indices;
+    /// then regenerates the normals it found, or drops those it made itself.
     void Optimize(float angleDegrees);
     void GenerateTangentSpace();
     void ComputeBoundingSphere();
@@ -72,7 +72,7 @@ public:
     void CreateIndexBuffer();
     void CreateVertexDeclaration();
     std::int32_t GetVertexSize() const;
-    // The picking copy; the name is the one the log rows use.
+    /// The picking copy; the name is the one the log rows use.
     void CreateD3DXMesh();
     void ComputeBoneMatrices();
 
@@ -83,7 +83,7 @@ public:
     bool IsCulled() const { return mCulling; }
     void SetCulling(bool culling) { mCulling = culling; }
 
-    // Null when the stream is missing.
+    /// Null when the stream is missing.
     void* GetStream(MeshData::DataTypes type) const;
     bool HasStream(MeshData::DataTypes type) const { return GetStream(type) != nullptr; }
     const MeshStreams& Streams() const { return mStreams; }
@@ -103,12 +103,12 @@ public:
     const std::vector<std::string>& Names() const { return mNames; }
 
 protected:
-    // Create's work for a given set of stream kinds; file meshes walk the
-    // kinds themselves and start from CreateVertexBuffer.
+    /// Create's work for a given set of stream kinds; file meshes walk the
+    /// kinds themselves and start from CreateVertexBuffer.
     void Build(const std::set<int>& streamKinds);
-    // Vertex size, counts and primitive type of the render data.
+    /// Vertex size, counts and primitive type of the render data.
     void SetRenderData();
-    // Replaces (frees) the array of a stream; null removes the key.
+    /// Replaces (frees) the array of a stream; null removes the key.
     void SetStream(MeshData::DataTypes type, void* data);
     void FreeStreams();
     std::string NarrowName() const;

@@ -7,8 +7,8 @@ namespace engine::gfx {
 
 class Node;
 
-// A drawable leaf without a placement of its own: its world and local
-// matrices are its parent node's, so moving the node moves what it draws.
+/// A drawable leaf without a placement of its own: its world and local
+/// matrices are its parent node's, so moving the node moves what it draws.
 class ENGINE_API ParentPlacedLeaf : public Spatial {
 public:
     math::Matrix4x4 World() override;

@@ -1,13 +1,12 @@
 #pragma once
 
-#include "engine/engineApi.h"
 #include "engine/gfx/emitter.h"
 
 namespace engine::gfx {
 
 // An Emitter whose spawned particles are born at random points of a
 // rectangle in the parent's XZ plane, of half-extents width and depth.
-class ENGINE_API PlaneEmitter : public Emitter {
+class PlaneEmitter : public Emitter {
 public:
     PlaneEmitter(Node* parent, const PlaneEmitterInfo& info);
     ~PlaneEmitter() override;

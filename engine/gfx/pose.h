@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/engineApi.h"
 #include "engine/math/vector3f.h"
 #include "engine/math/vector4f.h"
 
@@ -8,7 +7,7 @@ namespace engine::gfx {
 
 // A bone's animated offsets: location and quaternion (x, y, z, w) parts,
 // summed component-wise from the pipes and not normalised.
-struct ENGINE_API Pose {
+struct Pose {
     math::Vector3f location;
     math::Vector4f rotation;
 };

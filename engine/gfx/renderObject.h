@@ -3,7 +3,7 @@
 #include "engine/engineApi.h"
 #include "engine/math/matrix4x4.h"
 #include "engine/math/vector3f.h"
-#include "engine/platform/deviceTypes.h"
+#include "engine/platform/deviceInfo.h"
 
 #include <cstdint>
 #include <memory>
@@ -18,8 +18,8 @@ namespace engine::gfx {
 
 class Effect;
 
-// What a drawable hands the renderer for one draw: the geometry, the effect
-// whose shaders draw it and its matrices. Lives for one frame in the queue.
+/// What a drawable hands the renderer for one draw: the geometry, the effect
+/// whose shaders draw it and its matrices. Lives for one frame in the queue.
 struct ENGINE_API RenderObject {
     std::int32_t vertexCount = 0;
     std::int32_t primitiveCount = 0;
@@ -35,9 +35,9 @@ struct ENGINE_API RenderObject {
     std::int32_t startIndex = 0;
 };
 
-// The geometry last put on the device, so that consecutive objects sharing it
-// bind it once. The renderer forgets it (Reset) whenever something else may
-// have changed the device's bindings: a new frame, a device reset.
+/// The geometry last put on the device, so that consecutive objects sharing it
+/// bind it once. The renderer forgets it (Reset) whenever something else may
+/// have changed the device's bindings: a new frame, a device reset.
 struct ENGINE_API BoundGeometry {
     platform::VertexDeclaration* declaration = nullptr;
     platform::VertexBuffer* vertexBuffer = nullptr;

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "engine/engineApi.h"
-
 #include <memory>
 
 namespace engine::gfx {
@@ -10,7 +8,7 @@ struct RenderObject;
 
 // Where drawables hand in their work during the scene traversal: the
 // renderer in the running engine, a recorder in tests.
-class ENGINE_API RenderQueue {
+class RenderQueue {
 public:
     virtual ~RenderQueue() = default;
     virtual void Submit(std::shared_ptr<RenderObject> object) = 0;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "engine/core/module.h"
-#include "engine/engineApi.h"
 #include "engine/gfx/camera.h"
 #include "engine/gfx/renderQueue.h"
 #include "engine/platform/deviceTypes.h"
@@ -51,7 +50,7 @@ struct RenderQueueEntry {
 // priority and target and draws it batch by batch. Colour targets are drawn
 // in the back buffer and copied out when the target changes; only depth
 // targets are bound as render targets.
-class ENGINE_API Renderer : public core::Module, public RenderQueue {
+class Renderer : public core::Module, public RenderQueue {
 public:
     using SleepFunction = std::function<void(std::chrono::milliseconds)>;
 

@@ -2,7 +2,6 @@
 
 #include "engine/core/module.h"
 #include "engine/core/singleton.h"
-#include "engine/engineApi.h"
 #include "engine/gfx/frustumRecord.h"
 
 #include <vector>
@@ -14,7 +13,7 @@ class Light;
 // The frame's blackboard: cameras publish frustum records and lights
 // register while the renderer walks the scene; everything is forgotten
 // once the frame has been drawn.
-class ENGINE_API SceneInfo : public core::Module, public pattern::Singleton<SceneInfo> {
+class SceneInfo : public core::Module, public pattern::Singleton<SceneInfo> {
 public:
     SceneInfo();
 

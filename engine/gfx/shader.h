@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/engineApi.h"
 #include "engine/gfx/compiledEffect.h"
 #include "engine/gfx/effectScript.h"
 
@@ -49,12 +48,12 @@ enum class SemanticSource : std::uint8_t {
 };
 
 // The semantic names in SemanticSource order.
-ENGINE_API const char* SemanticName(SemanticSource source);
+const char* SemanticName(SemanticSource source);
 
 // One pass of an effect: a technique of a compiled effect file, the target it
 // draws into, the script's parameter values and the per-object values the
 // effect asks for by semantic.
-class ENGINE_API Shader {
+class Shader {
 public:
     struct SemanticBinding {
         ParameterHandle handle;

@@ -11,9 +11,9 @@ namespace engine::gfx {
 
 class RenderQueue;
 
-// Anything with a place in the scene: a local transformation plus the
-// parent's world matrix as cached by the last traversal. World() never walks
-// up the tree, so a parent's change reaches its children at the next Update.
+/// Anything with a place in the scene: a local transformation plus the
+/// parent's world matrix as cached by the last traversal. World() never walks
+/// up the tree, so a parent's change reaches its children at the next Update.
 class ENGINE_API Spatial {
 public:
     Spatial(const Spatial& other);
@@ -27,8 +27,8 @@ public:
     virtual math::Matrix4x4 LocalReverse();
     virtual math::Matrix4x4 LocalReverseInverse();
     virtual void Update(RenderQueue& queue) = 0;
-    // Ray direction first, origin second; the nearest hit distance and the
-    // object hit, or (+infinity, null).
+    /// Ray direction first, origin second; the nearest hit distance and the
+    /// object hit, or (+infinity, null).
     virtual std::pair<float, Spatial*> TraverseRay(math::Vector3f direction, math::Vector3f origin);
 
     Spatial* Parent() const { return mParent; }
@@ -36,8 +36,8 @@ public:
     void Local(const Transformation& transformation) { mTransformation = transformation; }
     Transformation* LocalTransformation() { return &mTransformation; }
     Transformation GetLocalTransformation() const { return mTransformation; }
-    // The parent's world matrix as cached by the last Update: the space in
-    // which this object's local placement lies.
+    /// The parent's world matrix as cached by the last Update: the space in
+    /// which this object's local placement lies.
     const math::Matrix4x4& ParentWorld() const { return mParentWorld; }
 
 protected:

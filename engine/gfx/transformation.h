@@ -7,10 +7,10 @@
 
 namespace engine::gfx {
 
-// Local placement of a scene object: an orthonormal rotation and a
-// translation, kept apart. The identity flag lets the scene graph skip the
-// products for objects that were never placed; it is not recomputed from
-// the values.
+/// Local placement of a scene object: an orthonormal rotation and a
+/// translation, kept apart. The identity flag lets the scene graph skip the
+/// products for objects that were never placed; it is not recomputed from
+/// the values.
 class ENGINE_API Transformation {
 public:
     Transformation();
@@ -23,16 +23,16 @@ public:
     bool IsIdentity() const { return mIdentity; }
     void Identity();
 
-    // v' = v * rotation + translation.
+    /// v' = v * rotation + translation.
     math::Matrix4x4 BuildMatrix() const;
-    // v' = (v + translation) * rotation.
+    /// v' = (v + translation) * rotation.
     math::Matrix4x4 BuildReverseMatrix() const;
-    // Inverse of BuildMatrix().
+    /// Inverse of BuildMatrix().
     math::Matrix4x4 BuildInvMatrix() const;
-    // Inverse of BuildReverseMatrix().
+    /// Inverse of BuildReverseMatrix().
     math::Matrix4x4 BuildReverseInvMatrix() const;
 
-    // Negates the translation and transposes the rotation.
+    /// Negates the translation and transposes the rotation.
     void Invert();
 
 private:

@@ -7,14 +7,14 @@
 
 namespace engine::math {
 
-// Row-major 3x3 matrix; element k is row k / 3, column k % 3. Row vectors
-// multiply on the left (v' = v * M).
+/// Row-major 3x3 matrix; element k is row k / 3, column k % 3. Row vectors
+/// multiply on the left (v' = v * M).
 struct ENGINE_API Matrix3x3 {
     float m[9];
 
     static const Matrix3x3 Identity;
 
-    // Left unset so that arrays of matrices cost nothing to create.
+    /// Left unset so that arrays of matrices cost nothing to create.
     Matrix3x3() = default;
     constexpr Matrix3x3(float m00, float m01, float m02, float m10, float m11, float m12, float m20,
                         float m21, float m22)
@@ -39,14 +39,14 @@ struct ENGINE_API Matrix3x3 {
                m[2] * (m[3] * m[7] - m[4] * m[6]);
     }
 
-    // Each post-multiplies: the rotation applies after what the matrix
-    // already does. The X rotation's sines sit opposite to Y and Z.
+    /// Each post-multiplies: the rotation applies after what the matrix
+    /// already does. The X rotation's sines sit opposite to Y and Z.
     inline void ToXRot(float a);
     inline void ToYRot(float a);
     inline void ToZRot(float a);
 };
 
-// Engine-internal: ordinary row-by-column product.
+/// Engine-internal: ordinary row-by-column product.
 inline Matrix3x3 operator*(const Matrix3x3& a, const Matrix3x3& b) {
     Matrix3x3 r;
     for (int row = 0; row < 3; ++row)
@@ -71,8 +71,8 @@ inline void Matrix3x3::ToZRot(float a) {
     *this = *this * Matrix3x3(c, s, 0.0f, -s, c, 0.0f, 0.0f, 0.0f, 1.0f);
 }
 
-// Row vector times matrix.
-ENGINE_API inline Vector3f operator*(const Vector3f& v, const Matrix3x3& M) {
+/// Row vector times matrix.
+inline Vector3f operator*(const Vector3f& v, const Matrix3x3& M) {
     return Vector3f(v.x * M.m[0] + v.y * M.m[3] + v.z * M.m[6],
                     v.x * M.m[1] + v.y * M.m[4] + v.z * M.m[7],
                     v.x * M.m[2] + v.y * M.m[5] + v.z * M.m[8]);

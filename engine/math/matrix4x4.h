@@ -9,14 +9,14 @@
 
 namespace engine::math {
 
-// Row-major 4x4 matrix in the Direct3D layout: elements 12, 13, 14 hold the
-// translation, row vectors multiply on the left.
+/// Row-major 4x4 matrix in the Direct3D layout: elements 12, 13, 14 hold the
+/// translation, row vectors multiply on the left.
 struct ENGINE_API Matrix4x4 {
     float m[16];
 
     static const Matrix4x4 Identity;
 
-    // Left unset so that arrays of matrices cost nothing to create.
+    /// Left unset so that arrays of matrices cost nothing to create.
     Matrix4x4() = default;
     constexpr Matrix4x4(float m00, float m01, float m02, float m03, float m10, float m11, float m12,
                         float m13, float m20, float m21, float m22, float m23, float m30, float m31,
@@ -54,11 +54,11 @@ struct ENGINE_API Matrix4x4 {
                 m[row * 4 + col] = r.m[row * 3 + col];
     }
 
-    // this = this * R4z(a): the Z rotation applies after the matrix.
+    /// this = this * R4z(a): the Z rotation applies after the matrix.
     inline void ToZRot(float a);
 };
 
-// Engine-internal: ordinary row-by-column product.
+/// Engine-internal: ordinary row-by-column product.
 inline Matrix4x4 operator*(const Matrix4x4& a, const Matrix4x4& b) {
     Matrix4x4 r;
     for (int row = 0; row < 4; ++row)
@@ -74,7 +74,7 @@ inline void Matrix4x4::ToZRot(float a) {
                               0.0f, 0.0f, 1.0f);
 }
 
-// Engine-internal: the point (x, y, z, 1) times M, without division by w.
+/// Engine-internal: the point (x, y, z, 1) times M, without division by w.
 inline Vector3f operator*(const Vector3f& v, const Matrix4x4& M) {
     return Vector3f(v.x * M.m[0] + v.y * M.m[4] + v.z * M.m[8] + M.m[12],
                     v.x * M.m[1] + v.y * M.m[5] + v.z * M.m[9] + M.m[13],

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/engineApi.h"
 #include "engine/math/matrix4x4.h"
 #include "engine/math/quaternion.h"
 #include "engine/math/vector3f.h"
@@ -11,32 +10,32 @@
 namespace engine::math {
 
 // Projection with vertical field of view fovY (radians), aspect = width / height.
-ENGINE_API Matrix4x4 MatrixPerspectiveFovLH(float fovY, float aspect, float zNear, float zFar);
+Matrix4x4 MatrixPerspectiveFovLH(float fovY, float aspect, float zNear, float zFar);
 
 // View matrix of an eye at eye looking at at, with up as the rough up direction.
-ENGINE_API Matrix4x4 MatrixLookAtLH(const Vector3f& eye, const Vector3f& at, const Vector3f& up);
+Matrix4x4 MatrixLookAtLH(const Vector3f& eye, const Vector3f& at, const Vector3f& up);
 
 // Rotation by angle radians about axis (normalised here; a zero axis leaves
 // only the cosine on the diagonal).
-ENGINE_API Matrix4x4 MatrixRotationAxis(const Vector3f& axis, float angle);
+Matrix4x4 MatrixRotationAxis(const Vector3f& axis, float angle);
 
 // Rotation of q taken as it is: a quaternion that is not unit also scales.
-ENGINE_API Matrix4x4 MatrixRotationQuaternion(const Quaternion& q);
+Matrix4x4 MatrixRotationQuaternion(const Quaternion& q);
 
-ENGINE_API Matrix4x4 MatrixScaling(float sx, float sy, float sz);
-ENGINE_API Matrix4x4 MatrixTranslation(float tx, float ty, float tz);
+Matrix4x4 MatrixScaling(float sx, float sy, float sz);
+Matrix4x4 MatrixTranslation(float tx, float ty, float tz);
 
 // Scaling, then rotation, then translation (S * R * T); a null argument
 // leaves its step out.
-ENGINE_API Matrix4x4 MatrixTransformation(const Vector3f* scaling, const Quaternion* rotation,
-                                          const Vector3f* translation);
+Matrix4x4 MatrixTransformation(const Vector3f* scaling, const Quaternion* rotation,
+                               const Vector3f* translation);
 
 // The point (x, y, z, 1) times m, divided by the resulting w.
-ENGINE_API Vector3f TransformCoord(const Vector3f& v, const Matrix4x4& m);
+Vector3f TransformCoord(const Vector3f& v, const Matrix4x4& m);
 // The direction (x, y, z, 0) times m: the translation does not apply.
-ENGINE_API Vector3f TransformNormal(const Vector3f& v, const Matrix4x4& m);
+Vector3f TransformNormal(const Vector3f& v, const Matrix4x4& m);
 
 // General inverse. Returns false and leaves out unchanged when m is singular.
-ENGINE_API bool MatrixInverse(const Matrix4x4& m, Matrix4x4& out);
+bool MatrixInverse(const Matrix4x4& m, Matrix4x4& out);
 
 } // namespace engine::math

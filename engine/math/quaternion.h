@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/engineApi.h"
 #include "engine/math/vector3f.h"
 
 namespace engine::math {
@@ -8,7 +7,7 @@ namespace engine::math {
 // Rotation quaternion (x, y, z, w) with Direct3D's conventions: a * b
 // rotates by a first, then by b, so that the matrix of a * b is the matrix
 // of a times the matrix of b.
-struct ENGINE_API Quaternion {
+struct Quaternion {
     float x, y, z, w;
 
     Quaternion() : x(0.0f), y(0.0f), z(0.0f), w(1.0f) {}
@@ -26,6 +25,6 @@ struct ENGINE_API Quaternion {
     static Quaternion Slerp(const Quaternion& a, const Quaternion& b, float t);
 };
 
-ENGINE_API Quaternion operator*(const Quaternion& a, const Quaternion& b);
+Quaternion operator*(const Quaternion& a, const Quaternion& b);
 
 } // namespace engine::math

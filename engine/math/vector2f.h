@@ -6,6 +6,7 @@
 
 namespace engine::math {
 
+/// A 2D vector of floats (texture coordinates, screen positions).
 struct ENGINE_API Vector2f {
     float x, y;
 

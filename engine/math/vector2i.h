@@ -6,6 +6,7 @@
 
 namespace engine::math {
 
+/// A 2D vector of integers (pixel sizes and positions).
 struct ENGINE_API Vector2i {
     std::int32_t x, y;
 

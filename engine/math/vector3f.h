@@ -6,6 +6,7 @@
 
 namespace engine::math {
 
+/// A 3D vector of floats; a row vector, transformed as v * M.
 struct ENGINE_API Vector3f {
     float x, y, z;
 
@@ -38,47 +39,47 @@ struct ENGINE_API Vector3f {
     }
 };
 
-ENGINE_API inline Vector3f operator+(const Vector3f& a, const Vector3f& b) {
+inline Vector3f operator+(const Vector3f& a, const Vector3f& b) {
     return Vector3f(a.x + b.x, a.y + b.y, a.z + b.z);
 }
 
-ENGINE_API inline Vector3f operator-(const Vector3f& a, const Vector3f& b) {
+inline Vector3f operator-(const Vector3f& a, const Vector3f& b) {
     return Vector3f(a.x - b.x, a.y - b.y, a.z - b.z);
 }
 
-ENGINE_API inline Vector3f operator*(const Vector3f& v, const float& s) {
+inline Vector3f operator*(const Vector3f& v, const float& s) {
     return Vector3f(v.x * s, v.y * s, v.z * s);
 }
 
-ENGINE_API inline Vector3f operator*(const float& s, const Vector3f& v) {
+inline Vector3f operator*(const float& s, const Vector3f& v) {
     return v * s;
 }
 
-// Dot product.
-ENGINE_API inline float operator*(const Vector3f& a, const Vector3f& b) {
+/// Dot product.
+inline float operator*(const Vector3f& a, const Vector3f& b) {
     return a.x * b.x + a.y * b.y + a.z * b.z;
 }
 
-// Cross product.
-ENGINE_API inline Vector3f operator^(const Vector3f& a, const Vector3f& b) {
+/// Cross product.
+inline Vector3f operator^(const Vector3f& a, const Vector3f& b) {
     return Vector3f(a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x);
 }
 
-// Equal within 0.001 per component, so that values that went through
-// different float paths still compare equal.
-ENGINE_API inline bool operator==(const Vector3f& a, const Vector3f& b) {
+/// Equal within 0.001 per component, so that values that went through
+/// different float paths still compare equal.
+inline bool operator==(const Vector3f& a, const Vector3f& b) {
     return std::fabs(a.x - b.x) < 0.001f && std::fabs(a.y - b.y) < 0.001f &&
            std::fabs(a.z - b.z) < 0.001f;
 }
 
-ENGINE_API inline Vector3f& operator+=(Vector3f& a, const Vector3f& b) {
+inline Vector3f& operator+=(Vector3f& a, const Vector3f& b) {
     a.x += b.x;
     a.y += b.y;
     a.z += b.z;
     return a;
 }
 
-ENGINE_API inline Vector3f& operator-=(Vector3f& a, const Vector3f& b) {
+inline Vector3f& operator-=(Vector3f& a, const Vector3f& b) {
     a.x -= b.x;
     a.y -= b.y;
     a.z -= b.z;

@@ -7,6 +7,7 @@
 
 namespace engine::math {
 
+/// A 4D vector of floats (homogeneous points, colours).
 struct ENGINE_API Vector4f {
     float x, y, z, w;
 

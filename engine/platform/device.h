@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/engineApi.h"
 #include "engine/platform/deviceTypes.h"
 #include "engine/platform/windowMessage.h"
 
@@ -17,7 +16,7 @@ namespace engine::platform {
 
 // Device objects. They are created by a Device and must be destroyed before it.
 
-class ENGINE_API VertexBuffer {
+class VertexBuffer {
 public:
     virtual ~VertexBuffer() = default;
     virtual std::uint32_t Size() const = 0;
@@ -27,7 +26,7 @@ public:
     virtual Result Unlock() = 0;
 };
 
-class ENGINE_API IndexBuffer {
+class IndexBuffer {
 public:
     virtual ~IndexBuffer() = default;
     virtual std::uint32_t Size() const = 0;
@@ -36,7 +35,7 @@ public:
     virtual Result Unlock() = 0;
 };
 
-class ENGINE_API VertexDeclaration {
+class VertexDeclaration {
 public:
     virtual ~VertexDeclaration() = default;
     virtual std::span<const VertexElement> Elements() const = 0;
@@ -44,7 +43,7 @@ public:
 
 // A 2-D image the device can draw into, copy between or save: the back buffer,
 // a depth-stencil buffer or one level of a texture.
-class ENGINE_API Surface {
+class Surface {
 public:
     virtual ~Surface() = default;
     virtual int Width() const = 0;
@@ -53,16 +52,16 @@ public:
 };
 
 // Whether `rect` is not empty and lies on `surface`.
-ENGINE_API bool Within(const Rect& rect, const Surface& surface);
+bool Within(const Rect& rect, const Surface& surface);
 
-class ENGINE_API BaseTexture {
+class BaseTexture {
 public:
     virtual ~BaseTexture() = default;
     virtual int LevelCount() const = 0;
     virtual Format GetFormat() const = 0;
 };
 
-class ENGINE_API Texture : public BaseTexture {
+class Texture : public BaseTexture {
 public:
     virtual int Width() const = 0;
     virtual int Height() const = 0;
@@ -74,7 +73,7 @@ public:
     virtual Surface* GetSurfaceLevel(int level) = 0;
 };
 
-class ENGINE_API CubeTexture : public BaseTexture {
+class CubeTexture : public BaseTexture {
 public:
     virtual int EdgeLength() const = 0;
     virtual LockedRect Lock(CubeFace face, int level) = 0;
@@ -82,7 +81,7 @@ public:
 };
 
 // A linked shader program.
-class ENGINE_API Program {
+class Program {
 public:
     virtual ~Program() = default;
     // Active uniforms, samplers included.
@@ -97,7 +96,7 @@ struct ProgramResult {
 
 // What the engine asks of the graphics hardware, modelled on Direct3D 9.
 // Calls returning Result fail as noted; calls returning void cannot fail.
-class ENGINE_API Device {
+class Device {
 public:
     virtual ~Device() = default;
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/platform/deviceInfo.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -18,20 +20,6 @@ enum class Result {
     DeviceNotReset, // the device is lost and can be reset now
 };
 
-enum class Format : std::uint32_t {
-    Unknown = 0,
-    A8R8G8B8 = 21,
-    X8R8G8B8 = 22,
-    R5G6B5 = 23,
-    D24S8 = 75,
-    D24X8 = 77,
-    D16 = 80,
-    R32F = 114,
-    DXT1 = 0x31545844, // four-character codes, as Direct3D spells them
-    DXT3 = 0x33545844,
-    DXT5 = 0x35545844,
-};
-
 bool IsCompressed(Format format);
 bool IsDepthFormat(Format format);
 // Bytes of one row of a level `width` texels wide (of 4-texel block rows for
@@ -39,25 +27,6 @@ bool IsDepthFormat(Format format);
 std::uint32_t RowPitch(Format format, int width);
 // Bytes of a whole level.
 std::uint32_t LevelSize(Format format, int width, int height);
-
-// D3DDEVCAPS-style answers from the device.
-struct DeviceCaps {
-    std::uint32_t pixelShaderVersion = 0;   // e.g. 0xFFFF0300 for 3.0
-    std::uint32_t vertexShaderVersion = 0;  // same token form as the pixel version
-    std::uint32_t vertexProcessingCaps = 0; // non-zero: hardware vertex processing
-    int maxTextureSize = 0;
-    int maxSamples = 0;
-    std::string driver;      // adapter identifier: driver name
-    std::string description; // adapter identifier: description
-    std::string deviceName;  // adapter identifier: device name
-};
-
-struct DisplayMode {
-    int width = 0;
-    int height = 0;
-    int refreshRate = 0;
-    Format format = Format::Unknown;
-};
 
 struct PresentParameters {
     int width = 0;  // 0: the window's client size (windowed mode passes 0)
@@ -191,15 +160,6 @@ struct SamplerState {
     std::uint32_t maxAnisotropy = 1; // 1..16; used with anisotropic filtering
 
     bool operator==(const SamplerState&) const = default;
-};
-
-enum class PrimitiveType : std::uint32_t {
-    PointList = 1,
-    LineList = 2,
-    LineStrip = 3,
-    TriangleList = 4,
-    TriangleStrip = 5,
-    TriangleFan = 6,
 };
 
 enum class DeclType : std::uint8_t {

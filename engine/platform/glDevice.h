@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/engineApi.h"
 #include "engine/platform/device.h"
 
 #include <array>
@@ -20,7 +19,7 @@ namespace engine::platform {
 // loses focus (OnWindowMessage); Present then fails with DeviceLost and
 // TestCooperativeLevel reports DeviceLost until the window is back, then
 // DeviceNotReset until Reset.
-class ENGINE_API GlDevice final : public Device {
+class GlDevice final : public Device {
 public:
     // Creates a GL context on the window (made with SDL_WINDOW_OPENGL) and
     // the back buffer. Failures are logged as errors, which throw.

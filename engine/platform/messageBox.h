@@ -1,7 +1,5 @@
 #pragma once
 
-#include "engine/engineApi.h"
-
 #include <functional>
 #include <string>
 
@@ -22,16 +20,15 @@ struct MessageBoxRequest {
 
 // Shows a modal box with an OK button: an SDL message box where a display
 // exists, the text on stderr otherwise.
-ENGINE_API void ShowMessageBox(const std::wstring& text, const std::wstring& caption,
-                               MessageBoxOwner owner);
+void ShowMessageBox(const std::wstring& text, const std::wstring& caption, MessageBoxOwner owner);
 
 // Replaces how boxes are shown (tests record them instead); an empty handler
 // restores the default. Returns the handler that was installed before.
 using MessageBoxHandler = std::function<void(const MessageBoxRequest&)>;
-ENGINE_API MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler);
+MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler);
 
 // The window that owns boxes shown with MessageBoxOwner::Engine; null when
 // the engine window is gone.
-ENGINE_API void SetMessageBoxOwnerWindow(SDL_Window* window);
+void SetMessageBoxOwnerWindow(SDL_Window* window);
 
 } // namespace engine::platform

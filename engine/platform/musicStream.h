@@ -1,7 +1,5 @@
 #pragma once
 
-#include "engine/engineApi.h"
-
 #include <functional>
 #include <memory>
 #include <string>
@@ -11,7 +9,7 @@ namespace engine::platform {
 // One music stream whose playback position is the show's clock. Positions
 // are seconds from the start of the track, counting what has been handed to
 // the audio device, so pausing the stream stops the clock.
-class ENGINE_API MusicStream {
+class MusicStream {
 public:
     virtual ~MusicStream();
 
@@ -32,23 +30,23 @@ constexpr double kMaxMusicPosition = 24.0 * 60.0 * 60.0;
 
 // A seek target the streams can use: negative ones and NaN become 0, and
 // ones past kMaxMusicPosition (infinity included) become kMaxMusicPosition.
-ENGINE_API double ClampMusicPosition(double seconds);
+double ClampMusicPosition(double seconds);
 
 // Whether the audio libraries linked at run time are those this code was
 // written for (see musicStream.cpp).
-ENGINE_API bool MusicBackendSupported();
+bool MusicBackendSupported();
 
 // Decodes an MP3 file and prepares it for playback, paused at 0; null when
 // the file is missing or holds no decodable audio.
-ENGINE_API std::unique_ptr<MusicStream> OpenMusic(const std::string& path);
+std::unique_ptr<MusicStream> OpenMusic(const std::string& path);
 
 // A stream without sound whose position follows the monotonic clock, for
 // when no music can be played: the show's time must still run.
-ENGINE_API std::unique_ptr<MusicStream> CreateSilentMusic();
+std::unique_ptr<MusicStream> CreateSilentMusic();
 
 // Replaces how OpenMusic opens files (tests script the stream this way); an
 // empty opener restores the default. Returns the opener installed before.
 using MusicOpener = std::function<std::unique_ptr<MusicStream>(const std::string& path)>;
-ENGINE_API MusicOpener SetMusicOpener(MusicOpener opener);
+MusicOpener SetMusicOpener(MusicOpener opener);
 
 } // namespace engine::platform

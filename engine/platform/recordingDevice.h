@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/engineApi.h"
 #include "engine/platform/device.h"
 
 #include <array>
@@ -13,7 +12,7 @@ namespace engine::platform {
 
 // A Device without a GPU: it records every call with its key arguments,
 // hands out real memory from Lock, and fails or answers as a test tells it.
-class ENGINE_API RecordingDevice : public Device {
+class RecordingDevice : public Device {
 public:
     enum class Call : std::uint8_t {
         TestCooperativeLevel,

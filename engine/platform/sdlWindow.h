@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/engineApi.h"
 #include "engine/platform/deviceTypes.h"
 #include "engine/platform/windowMessage.h"
 
@@ -25,7 +24,7 @@ struct WindowDescription {
 // initialisation or window creation fails) it falls back to SDL's "offscreen"
 // driver. It owns SDL's video subsystem for its lifetime and is the owner of
 // engine message boxes.
-class ENGINE_API SdlWindow {
+class SdlWindow {
 public:
     // Failures are logged as errors, which throw.
     explicit SdlWindow(const WindowDescription& description);
@@ -53,6 +52,6 @@ private:
 };
 
 // Translates one SDL event; false when it has no Win32 counterpart.
-ENGINE_API bool TranslateEvent(const SDL_Event& event, WindowMessage& message);
+bool TranslateEvent(const SDL_Event& event, WindowMessage& message);
 
 } // namespace engine::platform

@@ -1,13 +1,11 @@
 #pragma once
 
-#include "engine/engineApi.h"
-
 #include <cstdint>
 
 namespace engine::platform {
 
 // The Win32 virtual-key code of an SDL key (SDL_Keycode); 0 for keys the
 // engine has no code for.
-ENGINE_API std::uint32_t VirtualKeyFromSdl(std::int32_t keycode);
+std::uint32_t VirtualKeyFromSdl(std::int32_t keycode);
 
 } // namespace engine::platform
