@@ -1,7 +1,5 @@
 #pragma once
 
-#include "engine/engineApi.h"
-
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -15,7 +13,7 @@ inline constexpr std::uint64_t kMaxDataFileBytes = std::uint64_t{1} << 30;
 // pieces, so that a file of more than `limit` bytes, or one that never ends
 // (a link to a device), raises "<path> is larger than <limit> bytes" through
 // the log instead of taking all memory.
-ENGINE_API std::optional<std::string> ReadFileBytes(const std::string& path,
-                                                    std::uint64_t limit = kMaxDataFileBytes);
+std::optional<std::string> ReadFileBytes(const std::string& path,
+                                         std::uint64_t limit = kMaxDataFileBytes);
 
 } // namespace engine::core
