@@ -1,6 +1,7 @@
 #include "engine/gfx/animReader.h"
 #include "engine/core/exception.h"
 #include "engine/math/matrixHelpers.h"
+#include "support/scratchDir.h"
 
 #include <gtest/gtest.h>
 
@@ -95,8 +96,9 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 
 class AnimReader : public ::testing::Test {
 protected:
-    // The log lives in the working directory's "data" folder.
-    void SetUp() override { std::filesystem::create_directories("data"); }
+    // The log lives in the working directory's "data" folder: a folder of
+    // the test's own, so that tests running beside it cannot rewrite it.
+    kovra::test::ScratchDir scratch;
 
     std::wstring ErrorOf(const std::string& bytes,
                          const std::vector<BoneRecord>& bones = Skeleton()) {
