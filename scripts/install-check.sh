@@ -9,7 +9,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
 export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
-cmake --build "$build" -j "$(nproc)" --target engine makeStandInShow >/dev/null
+cmake --build "$build" -j "$(nproc)" --target engine kovra-player makeStandInShow >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 prefix=$work/prefix
@@ -64,3 +64,15 @@ for how in cmake pkgconfig; do
   fi
   echo "example built with $how: $count frames"
 done
+
+# The installed player, from a folder of its own: a starter show and a
+# second of it.
+(cd "$work" && "$prefix/bin/kovra-player" --new starter >/dev/null &&
+  "$prefix/bin/kovra-player" starter nodialog --capture starter-frames --frames png \
+    --size 160x90 --rate 10 --to 1 >/dev/null 2>&1) || fail "the installed player failed"
+count=$(find "$work/starter-frames" -name 'frame_*.png' | wc -l)
+[ "$count" -eq 10 ] || fail "the installed player captured $count frames, not 10"
+if grep -o '<td>ERROR</td><td>[^<]*' "$work/starter/data/log.html"; then
+  fail "the installed player logged the rows above"
+fi
+echo "installed player: $count frames of its starter show"
