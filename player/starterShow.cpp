@@ -23,14 +23,6 @@ constexpr float kSparkLap = 4.0f; // seconds
 constexpr int kSparkKeys = 16;
 constexpr int kMusicKilobits = 160;
 
-SceneObject Object(const char* kind, const char* name, const char* data = "") {
-    SceneObject o;
-    o.kind = kind;
-    o.name = name;
-    o.data = data;
-    return o;
-}
-
 // Circles the rock slowly, looking at it from a little above.
 SceneObject OrbitCamera() {
     SceneObject camera = Object("Camera", "Cam");

@@ -19,6 +19,15 @@ struct SceneObject {
     std::vector<SceneCurve> curves;
 };
 
+// An object of that kind and name, at the origin; data names a mesh.
+inline SceneObject Object(const char* kind, const char* name, const char* data = "") {
+    SceneObject o;
+    o.kind = kind;
+    o.name = name;
+    o.data = data;
+    return o;
+}
+
 // The bytes of a scene file holding the objects in order.
 std::string EncodeScene(const std::vector<SceneObject>& objects, std::uint32_t length);
 

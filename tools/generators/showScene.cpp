@@ -24,14 +24,6 @@ constexpr int kRibbonKeys = 48;
 constexpr float kWalkCycleSeconds = 21.0f / 25.0f / 1.2f;
 constexpr const char* kScene = "tree.demo";
 
-SceneObject Object(const char* kind, const char* name, const char* data = "") {
-    SceneObject o;
-    o.kind = kind;
-    o.name = name;
-    o.data = data;
-    return o;
-}
-
 // Morning sun high in the south-east, late-afternoon sun low in the west.
 SceneObject Sun() {
     SceneObject sun = Object("Lamp", "Sun");
