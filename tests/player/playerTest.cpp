@@ -1,12 +1,9 @@
 // kovra-player run as a user runs it: a starter show written and captured
 // from outside its folder, and bad show folders refused in one line.
-#include "support/scratchDir.h"
+#include "support/programRun.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -16,19 +13,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
 Outcome Player(const std::string& arguments) {
-    const std::string command = "SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy '" KOVRA_PLAYER
-                                "' " +
-                                arguments + " >../out.txt 2>../err.txt";
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile("../out.txt"),
-            ReadFile("../err.txt")};
+    return RunProgram(KOVRA_PLAYER, arguments, "..");
 }
 
 // Everything below the current folder.

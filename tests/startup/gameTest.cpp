@@ -1,6 +1,7 @@
 // The built program, run as a user runs it: help, usage errors and offline
 // capture in both its outputs, whole and interrupted.
 #include "common/options.h"
+#include "support/programRun.h"
 #include "support/scratchDir.h"
 #include "support/tinyShow.h"
 
@@ -26,22 +27,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-// Runs the program in the current folder on SDL's offscreen and dummy drivers.
 Outcome Game(const std::string& arguments, const std::string& environment = "") {
-    const std::string command = "SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy " + environment +
-                                " '" KOVRA_GAME "' " + arguments + " >out.txt 2>err.txt";
-    const int status = std::system(command.c_str());
-    Outcome outcome;
-    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    outcome.out = ReadFile("out.txt");
-    outcome.err = ReadFile("err.txt");
-    return outcome;
+    return RunProgram(KOVRA_GAME, arguments, ".", environment);
 }
 
 // Runs a capture into `folder` as a shell runs a job, in a process group of
