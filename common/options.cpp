@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <utility>
 
 namespace {
@@ -12,7 +13,7 @@ bool ParseNumber(const std::string& text, double& value) {
     return error == std::errc() && last == end && std::isfinite(value);
 }
 
-bool ParseInt(const std::string& text, int& value) {
+template <typename Integer> bool ParseInt(const std::string& text, Integer& value) {
     const char* end = text.data() + text.size();
     const auto [last, error] = std::from_chars(text.data(), end, value);
     return error == std::errc() && last == end;
@@ -43,6 +44,12 @@ std::string Apply(const std::string& name, const std::string& value,
         return ParseNumber(value, capture.from) ? "" : "--from needs seconds, got '" + value + "'";
     if (name == "--to")
         return ParseNumber(value, capture.to) ? "" : "--to needs seconds, got '" + value + "'";
+    if (name == "--frames-from" || name == "--frames-to") {
+        std::int64_t& frame = name == "--frames-from" ? capture.firstFrame : capture.endFrame;
+        return ParseInt(value, frame) && frame >= 0
+                   ? ""
+                   : name + " needs a frame number, got '" + value + "'";
+    }
     if (value != "png")
         return "--frames takes only 'png', got '" + value + "'";
     capture.output = engine::CaptureSettings::Output::Png;
@@ -50,7 +57,8 @@ std::string Apply(const std::string& name, const std::string& value,
 }
 
 bool TakesValue(const std::string& name) {
-    for (const char* known : {"--capture", "--rate", "--size", "--from", "--to", "--frames"})
+    for (const char* known : {"--capture", "--rate", "--size", "--from", "--to", "--frames",
+                              "--frames-from", "--frames-to"})
         if (name == known)
             return true;
     return false;
@@ -63,6 +71,7 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
     // Without --to the capture ends where the show does (SetShowLength).
     engine::CaptureSettings capture;
     bool captureOption = false;
+    bool seconds = false; // --from or --to given
     auto fail = [&](const std::string& error) {
         if (options.error.empty())
             options.error = error;
@@ -94,8 +103,11 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
             continue;
         }
         captureOption = captureOption || name != "--capture";
+        seconds = seconds || name == "--from" || name == "--to";
         fail(Apply(name, value, capture));
     }
+    if (seconds && (capture.firstFrame >= 0 || capture.endFrame >= 0))
+        fail("--from and --to take seconds, --frames-from and --frames-to frames: use one pair");
     if (!capture.directory.empty())
         options.capture = capture;
     else if (captureOption)
@@ -137,11 +149,16 @@ std::string SharedHelp(const std::string& wordsLine, const std::string& end) {
            "                      interrupted, it keeps DIR/show.partial.mp4 and fails\n"
            "  --rate N            frames per second of the capture (default 30)\n"
            "  --size WxH          size of the captured frames (default 1280x720)\n"
-           "  --from S            show time of the first frame, in seconds (default 0)\n"
+           "  --from S            frame k shows k/N seconds; the first frame is the first\n"
+           "                      at or after S seconds (default 0)\n"
            "  --to S              frames are written while their time is below S\n"
            "                      (default " +
            end +
            ")\n"
+           "  --frames-from K     the first frame by number, instead of --from\n"
+           "  --frames-to K       the frame the capture stops before, instead of --to;\n"
+           "                      frame files are named by their number in the whole show,\n"
+           "                      so that captures of adjacent ranges join into it\n"
            "  --frames png        write PNG frames even when ffmpeg is installed\n";
 }
 

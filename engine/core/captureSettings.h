@@ -2,6 +2,7 @@
 
 #include "engine/engineApi.h"
 
+#include <cstdint>
 #include <limits>
 #include <string>
 
@@ -20,10 +21,17 @@ struct ENGINE_API CaptureSettings {
     double rate = 30.0; ///< frames per second; each pass advances 1 / rate
     int width = 1280;   ///< back buffer size while capturing
     int height = 720;
-    double from = 0.0; ///< show time of the first frame, in seconds
-    /// Frames are written while their show time is below this; left infinite,
-    /// the show's length (SetShowLength) ends the capture, if one was given.
+    /// Frame k shows time k / rate wherever a capture starts, so that
+    /// captures of adjacent ranges join into the whole. The first frame is
+    /// the first at or after `from` seconds, and frames are written while
+    /// their time is below `to`; left infinite, the show's length
+    /// (SetShowLength) ends the capture, if one was given.
+    double from = 0.0;
     double to = std::numeric_limits<double>::infinity();
+    /// An exact range of frame numbers instead, from firstFrame to endFrame - 1;
+    /// -1 leaves that end to `from` or `to`.
+    std::int64_t firstFrame = -1;
+    std::int64_t endFrame = -1;
     Output output = Output::Automatic;
 };
 

@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <limits>
 #include <regex>
 #include <thread>
 
@@ -23,6 +24,8 @@ namespace {
 constexpr const char* kSource = ".\\frameCapture.cpp";
 constexpr int kLargestEdge = 16384;
 constexpr double kHighestRate = 1000.0;
+// Frame numbers name the frame files and fit an int.
+constexpr std::int64_t kLastFrame = std::numeric_limits<int>::max() - 1;
 
 using Clock = std::chrono::steady_clock;
 
@@ -36,33 +39,26 @@ std::string Number(double value) {
     return text;
 }
 
-// Frames of an earlier, longer capture would pass for frames of this one,
-// and its video, whole or partial, for the outcome of this one. The walk
-// steps with an error code: the range form's step throws.
-void RemoveEarlierCapture(const std::filesystem::path& folder) {
-    static const std::regex outputName(
-        "frame_[0-9]{6}\\.png|show(\\.partial)?\\.mp4|show\\.mp4\\.tmp");
+// Frames of an earlier run in this capture's range would pass for frames of
+// this one, and its video, whole or partial, for the outcome of this one.
+// Frames outside the range are left alone: they may be another segment's.
+// The walk steps with an error code: the range form's step throws.
+void RemoveEarlierCapture(const std::filesystem::path& folder, std::int64_t firstFrame,
+                          std::int64_t endFrame) {
+    static const std::regex videoName("show(\\.partial)?\\.mp4|show\\.mp4\\.tmp");
+    static const std::regex frameName("frame_([0-9]{6,15})\\.png");
     std::error_code walk, ignored;
     for (std::filesystem::directory_iterator entry(folder, walk), end; !walk && entry != end;
-         entry.increment(walk))
-        if (std::regex_match(entry->path().filename().string(), outputName))
+         entry.increment(walk)) {
+        const std::string name = entry->path().filename().string();
+        std::smatch number;
+        const bool earlier =
+            std::regex_match(name, videoName) ||
+            (std::regex_match(name, number, frameName) && std::stoll(number[1]) >= firstFrame &&
+             std::stoll(number[1]) < endFrame);
+        if (earlier)
             std::filesystem::remove(entry->path(), ignored);
-}
-
-// How many frames show before `to`: frame k shows at from + k / rate, as the
-// stepped clock computes it; -1 without an end.
-long long AskedFrames(const CaptureSettings& settings) {
-    if (!std::isfinite(settings.to))
-        return -1;
-    const auto before = [&](long long k) {
-        return settings.from + static_cast<double>(k) / settings.rate < settings.to;
-    };
-    auto count = static_cast<long long>(std::ceil((settings.to - settings.from) * settings.rate));
-    while (count > 0 && !before(count - 1))
-        --count;
-    while (before(count))
-        ++count;
-    return count;
+    }
 }
 
 } // namespace
@@ -90,17 +86,41 @@ void FrameCapture::Configure(const CaptureSettings& requested) {
         log->Error("Capture start must be a time of 0 s or later", kSource, __LINE__);
     if (!(settings.to > settings.from))
         log->Error("Capture end must be after its start", kSource, __LINE__);
+    const std::int64_t first =
+        settings.firstFrame >= 0 ? settings.firstFrame : FirstFrameAt(settings.from, settings.rate);
+    const std::int64_t end = settings.endFrame >= 0       ? settings.endFrame
+                             : std::isfinite(settings.to) ? FirstFrameAt(settings.to, settings.rate)
+                                                          : kNoFrame;
+    if (first > kLastFrame)
+        log->Error("Capture start must be at most frame " + std::to_string(kLastFrame), kSource,
+                   __LINE__);
+    // The frames before the first are moved through one by one: a start the
+    // show never reaches would only keep the machine busy.
+    if (static_cast<double>(first) / settings.rate >= ShowLength())
+        log->Error("Capture start must be before the show's end at " + Number(ShowLength()) + " s",
+                   kSource, __LINE__);
+    if (end <= first)
+        log->Error("Capture range holds no frame at " + Number(settings.rate) +
+                       " frames per second",
+                   kSource, __LINE__);
     std::error_code ec;
     std::filesystem::create_directories(settings.directory, ec);
     if (!std::filesystem::is_directory(settings.directory, ec))
         log->Error("Could not create capture folder " + settings.directory, kSource, __LINE__);
 
+    // Given as frame numbers, the range is logged and kept in seconds too.
+    if (settings.firstFrame >= 0)
+        settings.from = static_cast<double>(first) / settings.rate;
+    if (settings.endFrame >= 0)
+        settings.to = static_cast<double>(end) / settings.rate;
     mSettings = settings;
+    mFirst = first;
+    mEnd = end;
     mFfmpeg = settings.output == CaptureSettings::Output::Automatic
                   ? platform::FindProgram("ffmpeg")
                   : std::string();
     mMusic = Video() && std::filesystem::exists(MusicPath(), ec) ? MusicPath() : "";
-    RemoveEarlierCapture(settings.directory);
+    RemoveEarlierCapture(settings.directory, first, end);
     mSignals = std::make_unique<platform::InterruptSignals>();
     log->Message("Capturing " + std::to_string(settings.width) + "x" +
                      std::to_string(settings.height) + " at " + Number(settings.rate) +
@@ -145,7 +165,8 @@ bool FrameCapture::OpenSink(int width, int height) {
     if (Video()) {
         std::string error;
         mSink = VideoFrameSink::Start(mFfmpeg, width, height, mSettings.rate, mMusic,
-                                      mSettings.from, TemporaryPath(), error);
+                                      static_cast<double>(mFirst) / mSettings.rate, TemporaryPath(),
+                                      error);
         if (!mSink) {
             Stop("Could not start ffmpeg: " + error);
             return false;
@@ -158,11 +179,25 @@ bool FrameCapture::OpenSink(int width, int height) {
     return true;
 }
 
+bool FrameCapture::WarmingUp() {
+    const std::int64_t frame = Timer::mInstance ? Timer::mInstance->Frame() : mFirst;
+    if (frame >= mFirst)
+        return false;
+    if (frame == 0)
+        mWarmUpStart = Clock::now();
+    if (const int signal = platform::InterruptSignals::Caught(); signal && !mStopped) {
+        mInterruption = signal;
+        Stop("");
+    }
+    return true;
+}
+
 void FrameCapture::Take(platform::Device& device) {
     if (mStopped)
         return;
-    const double time = Timer::mInstance ? Timer::mInstance->GetTime() : mSettings.from;
-    if (!(time < mSettings.to)) {
+    const std::int64_t number = Timer::mInstance ? Timer::mInstance->Frame() : mFirst;
+    const double time = static_cast<double>(number) / mSettings.rate;
+    if (number >= mEnd || number > kLastFrame) {
         mReachedEnd = true;
         Stop("");
         return;
@@ -187,13 +222,22 @@ void FrameCapture::Take(platform::Device& device) {
     }
     frame.width = backBuffer->Width();
     frame.height = backBuffer->Height();
-    if (!mSink && !OpenSink(frame.width, frame.height))
-        return;
+    if (!mSink) {
+        if (mFirst > 0) {
+            mStats.warmUpSeconds = Seconds(mWarmUpStart, start);
+            Logging::Get()->Message("Moved the show to frame " + std::to_string(mFirst) +
+                                        " without drawing in " + Number(mStats.warmUpSeconds) +
+                                        " s",
+                                    kSource, __LINE__);
+        }
+        if (!OpenSink(frame.width, frame.height))
+            return;
+    }
     if (frame.width != mWidth || frame.height != mHeight) {
         Stop("The back buffer changed size during the capture");
         return;
     }
-    frame.index = mStats.frames;
+    frame.index = static_cast<int>(number);
     const Clock::time_point read = Clock::now();
     mSink->Queue().Push(std::move(frame));
     const Clock::time_point pushed = Clock::now();
@@ -227,7 +271,7 @@ std::string FrameCapture::Finish() {
     const std::string frames = std::to_string(mStats.frames) + " frames";
     std::string done;
     if (mInterruption) {
-        const long long asked = AskedFrames(mSettings);
+        const std::int64_t asked = mEnd < kNoFrame ? mEnd - mFirst : -1;
         const std::string interrupted =
             "Interrupted after " + std::to_string(mStats.frames) +
             (asked >= 0 ? " of " + std::to_string(asked) : std::string()) + " frames";

@@ -4,9 +4,12 @@
 #include "engine/core/captureSettings.h"
 #include "engine/core/frameSink.h"
 #include "engine/core/singleton.h"
+#include "engine/core/steppedClock.h"
 #include "engine/core/windowSettings.h"
 #include "engine/platform/interruptSignals.h"
 
+#include <chrono>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -38,8 +41,11 @@ public:
     // for the display.
     void AdjustWindow(WindowSettings& settings) const;
 
-    // After each present: writes the frame when its show time is before the
-    // end, otherwise asks the kernel to quit.
+    // Whether the current frame comes before the first one asked: the show
+    // then moves without drawing. A signal stops the capture here as well.
+    bool WarmingUp();
+    // After each present: writes the frame when it is before the end,
+    // otherwise asks the kernel to quit.
     void Take(platform::Device& device);
     // Waits until every frame is written and gives the video its name: the
     // failure, empty on success.
@@ -59,6 +65,7 @@ public:
     // waiting for the encoder to take them.
     struct Statistics {
         int frames = 0;
+        double warmUpSeconds = 0.0;
         double readSeconds = 0.0;
         double waitSeconds = 0.0;
     };
@@ -70,6 +77,9 @@ private:
     std::string Keep(const std::string& path);
 
     CaptureSettings mSettings;
+    std::int64_t mFirst = 0;      // the first frame written
+    std::int64_t mEnd = kNoFrame; // the frame that ends the capture
+    std::chrono::steady_clock::time_point mWarmUpStart{};
     std::string mFfmpeg; // empty for PNG frames
     std::string mMusic;  // empty when there is none to mux in
     std::unique_ptr<FrameSink> mSink;

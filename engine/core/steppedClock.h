@@ -23,6 +23,8 @@ public:
 
     // Advances one frame unless paused.
     void Step();
+    // Frames stepped since the base: the number of the frame now shown.
+    std::int64_t Steps() const { return mSteps; }
 
 private:
     double mBase;
@@ -30,5 +32,16 @@ private:
     std::int64_t mSteps = 0;
     bool mPlaying = false;
 };
+
+} // namespace engine::core
+
+namespace engine::core {
+
+// The first frame at or after `seconds` when frame k shows k / rate. A time
+// that is a whole frame up to rounding (44 s at 30 frames per second) is
+// that frame, so a range ending there and one starting there meet without
+// a gap or an overlap. Times past any capture's reach give kNoFrame.
+inline constexpr std::int64_t kNoFrame = std::int64_t{1} << 53;
+std::int64_t FirstFrameAt(double seconds, double rate);
 
 } // namespace engine::core

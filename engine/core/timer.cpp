@@ -50,9 +50,10 @@ Timer::~Timer() = default;
 void Timer::Start() {
     Logging* log = Logging::Get();
     if (const FrameCapture* capture = FrameCapture::mInstance) {
-        // Offline the music is not played: time steps one frame per pass.
-        const CaptureSettings& settings = capture->Settings();
-        auto clock = std::make_unique<SteppedClock>(settings.from, settings.rate);
+        // Offline the music is not played: time steps one frame per pass,
+        // from 0 whatever the first captured frame, so that the frames
+        // before it move the show as they do in a whole run.
+        auto clock = std::make_unique<SteppedClock>(0.0, capture->Settings().rate);
         mStepped = clock.get();
         mStream = std::move(clock);
         mStream->Play();
@@ -90,6 +91,8 @@ void Timer::Read() {
     mTime = seconds;
     mSinceLast = seconds - mLastPosition;
     mLastPosition = seconds;
+    if (mStepped)
+        mFrame = mStepped->Steps();
 }
 
 void Timer::Pause() {

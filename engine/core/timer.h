@@ -4,6 +4,7 @@
 #include "engine/core/singleton.h"
 #include "engine/platform/musicStream.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -44,6 +45,8 @@ public:
 
     double GetTime() const { return mTime; }
     double GetSinceLast() const { return mSinceLast; }
+    // During a capture, the number of the frame the current time shows.
+    std::int64_t Frame() const { return mFrame; }
 
 private:
     // Turns the stream position into time and since last.
@@ -55,6 +58,7 @@ private:
     double mLastPosition = 0.0;
     double mSinceLast = 0.0;
     double mTime = 0.0;
+    std::int64_t mFrame = 0;
     std::unique_ptr<platform::MusicStream> mStream;
     SteppedClock* mStepped = nullptr; // mStream itself while capturing
 };

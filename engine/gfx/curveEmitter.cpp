@@ -70,7 +70,7 @@ CurveEmitter::~CurveEmitter() = default;
 void CurveEmitter::Update(RenderQueue& queue) {
     Advance(static_cast<float>(core::Timer::Get()->GetSinceLast()));
     const int count = Count();
-    if (count == 0)
+    if (count == 0 || !queue.Drawing())
         return;
     void* memory = mBuffers.vertices->Lock(0, 0, platform::LockDiscard);
     if (!memory)

@@ -81,7 +81,7 @@ math::Matrix4x4 Emitter::ParentLocal() const {
 
 void Emitter::Update(RenderQueue& queue) {
     Advance(static_cast<float>(core::Timer::Get()->GetSinceLast()));
-    if (Count() == 0)
+    if (Count() == 0 || !queue.Drawing())
         return;
     const math::Matrix4x4 world = mParent ? mParent->ParentWorld() : math::Matrix4x4::Identity;
     void* memory = mBuffers.vertices->Lock(0, 0, platform::LockDiscard);

@@ -93,7 +93,7 @@ void Renderer::Kill() {
 }
 
 void Renderer::Submit(std::shared_ptr<RenderObject> object) {
-    if (!object || !object->effect)
+    if (!mDrawing || !object || !object->effect)
         return;
     const auto& shaders = object->effect->Shaders();
     const std::hash<std::string> hash;
@@ -128,7 +128,10 @@ void Renderer::Update() {
 
     HandleDebugInput(dt);
 
-    if (platform::Device* device = core::CWin32Window::Get()->Device()) {
+    core::FrameCapture* capture = core::FrameCapture::mInstance;
+    if (capture && capture->WarmingUp()) {
+        MoveFrame(dt);
+    } else if (platform::Device* device = core::CWin32Window::Get()->Device()) {
         if (mDeviceLost && !RestoreDevice(*device))
             return; // the queue waits for the frame that can draw it
         DrawFrame(*device, dt);
@@ -184,6 +187,15 @@ bool Renderer::RestoreDevice(platform::Device& device) {
     mViewport = {};
     mDeviceLost = false;
     return true;
+}
+
+// Emitters, animated nodes and cameras advance in the traversal; nothing is
+// submitted or written to the device.
+void Renderer::MoveFrame(double dt) {
+    mDrawing = false;
+    mTopCamera->Update(*this);
+    mDrawing = true;
+    LastFrameDue(dt);
 }
 
 void Renderer::DrawFrame(platform::Device& device, double dt) {
@@ -373,15 +385,21 @@ void Renderer::SaveScreenshot(platform::Device& device) {
 }
 
 void Renderer::RefreshLastFrame(platform::Device& device, double dt) {
-    mLastFrameAccumulator += dt;
-    if (mLastFrameAccumulator <= kLastFramePeriod)
+    if (!LastFrameDue(dt))
         return;
     platform::Surface* level = mLastFrame ? mLastFrame->GetSurface() : nullptr;
     if (!level || !mFramebufferSurface ||
         device.StretchRect(mFramebufferSurface, nullptr, level) != platform::Result::Ok)
         Fail("Last frame StretchRect failed", __LINE__);
+}
+
+bool Renderer::LastFrameDue(double dt) {
+    mLastFrameAccumulator += dt;
+    if (mLastFrameAccumulator <= kLastFramePeriod)
+        return false;
     while (mLastFrameAccumulator > kLastFramePeriod)
         mLastFrameAccumulator -= kLastFramePeriod;
+    return true;
 }
 
 } // namespace engine::gfx

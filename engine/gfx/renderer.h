@@ -62,6 +62,7 @@ public:
     void Kill() override;
 
     void Submit(std::shared_ptr<RenderObject> object) override;
+    bool Drawing() const override { return mDrawing; }
     // Makes `root` the only child of the top camera; null warns and changes
     // nothing.
     void SetRootNode(std::shared_ptr<Spatial> root);
@@ -83,6 +84,8 @@ private:
     // False while the device cannot be reset yet.
     bool RestoreDevice(platform::Device& device);
     void DrawFrame(platform::Device& device, double dt);
+    // A frame before a capture's first one: the scene moves as when drawn.
+    void MoveFrame(double dt);
     void SortQueue();
     void AddScreenQuads();
     void DrawQueue(platform::Device& device);
@@ -97,8 +100,11 @@ private:
                        const core::resources::RenderTargetTexture* target);
     void SaveScreenshot(platform::Device& device);
     void RefreshLastFrame(platform::Device& device, double dt);
+    // Whether the last frame's copy is due after `dt` more seconds.
+    bool LastFrameDue(double dt);
 
     bool mDeviceLost = false;
+    bool mDrawing = true;
     Camera* mTopCamera = nullptr;
     std::shared_ptr<Camera> mTopCameraOwner;
     std::shared_ptr<Spatial> mRoot;

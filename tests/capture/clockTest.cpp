@@ -1,4 +1,5 @@
 // The fixed-step clock of an offline capture and the timer that runs on it.
+#include "engine/core/exception.h"
 #include "engine/core/frameCapture.h"
 #include "engine/core/steppedClock.h"
 #include "engine/core/timer.h"
@@ -36,6 +37,19 @@ TEST(SteppedClock, StepsByWholeFramesFromItsBaseOnlyWhilePlaying) {
     EXPECT_EQ(clock.Position(), 1 / 30.0);
 }
 
+// Adjacent ranges in seconds meet at one frame: a time on a frame up to
+// rounding is that frame, one just past it the next.
+TEST(SteppedClock, TheFirstFrameAtATimeIsTheFirstAtOrAfterIt) {
+    const struct {
+        double seconds, rate;
+        std::int64_t frame;
+    } cases[] = {
+        {0.0, 30.0, 0}, {44.0, 30.0, 1320}, {0.1, 30.0, 3},    {45.3, 10.0, 453},
+        {0.7, 10.0, 7}, {0.71, 10.0, 8},    {6.0, 1 / 6.0, 1}, {1e300, 30.0, core::kNoFrame}};
+    for (const auto& c : cases)
+        EXPECT_EQ(core::FirstFrameAt(c.seconds, c.rate), c.frame) << c.seconds << " " << c.rate;
+}
+
 TEST(CaptureTimer, ACaptureWithoutAnEndStopsAtTheShowsLength) {
     LogCapture log;
     engine::CaptureSettings settings;
@@ -49,6 +63,16 @@ TEST(CaptureTimer, ACaptureWithoutAnEndStopsAtTheShowsLength) {
         EXPECT_EQ(core::FrameCapture::Get()->Settings().to, end);
         delete core::FrameCapture::mInstance;
     }
+    // A start the show never reaches is refused.
+    settings.from = 3.5;
+    settings.to = 5.0;
+    try {
+        engine::SetCapture(settings);
+        ADD_FAILURE() << "a start at the show's end was accepted";
+    } catch (const core::Exception& e) {
+        EXPECT_EQ(e.GetText(), L"Capture start must be before the show's end at 3.5 s");
+    }
+    EXPECT_FALSE(engine::Capturing());
     engine::SetShowLength(std::numeric_limits<double>::infinity());
     EXPECT_NE(log.Rows().find("from 0 s to 3.5 s into frames"), std::string::npos);
 }
@@ -74,10 +98,11 @@ TEST(CaptureTimer, RunsOnTheSteppedClockAndNeverOpensTheMusic) {
             times.push_back(timer.GetTime());
             steps.push_back(timer.GetSinceLast());
         }
-        // The first pass jumps from 0 to the start, as a seek would.
-        EXPECT_EQ(steps[0], 1.25);
+        // Time starts at 0 whatever the first frame: the frames before it
+        // move the show as a whole run does; frame k shows k / rate.
+        EXPECT_EQ(steps[0], 0.0);
         for (int k = 0; k < 5; ++k) {
-            EXPECT_EQ(times[k], 1.25 + k / 24.0) << k;
+            EXPECT_EQ(times[k], k / 24.0) << k;
             if (k > 0) {
                 EXPECT_NEAR(steps[k], 1 / 24.0, 1e-12) << k;
             }
@@ -85,13 +110,14 @@ TEST(CaptureTimer, RunsOnTheSteppedClockAndNeverOpensTheMusic) {
         // A pause holds the time; resuming measures from where it stopped.
         timer.Pause();
         timer.Update();
-        EXPECT_EQ(timer.GetTime(), 1.25 + 5 / 24.0);
+        EXPECT_EQ(timer.GetTime(), 5 / 24.0);
+        EXPECT_EQ(timer.Frame(), 5);
         timer.Update();
         EXPECT_EQ(timer.GetSinceLast(), 0.0);
         timer.Resume();
         EXPECT_EQ(timer.GetSinceLast(), 0.0);
         timer.Update();
-        EXPECT_EQ(timer.GetTime(), 1.25 + 5 / 24.0);
+        EXPECT_EQ(timer.GetTime(), 5 / 24.0);
         timer.Kill();
     }
     EXPECT_EQ(opened, 0);

@@ -40,7 +40,7 @@ public:
     void Update() override {
         times.push_back(engine::GetTime());
         steps.push_back(engine::GetSinceLast());
-        const long k = std::lround((engine::GetTime() - kFrom) * kRate);
+        const long k = std::lround(engine::GetTime() * kRate);
         engine::SetClearColor(0xFF000040u | static_cast<std::uint32_t>(k * 20 % 256) << 16);
         // The show's own end would wait on the wall clock.
         if (times.size() == 50)
@@ -81,20 +81,24 @@ TEST_F(FrameCaptureTest, WritesEachFrameAtItsStepUntilTheEnd) {
     settings.width = 64;
     settings.height = 36;
     settings.from = kFrom;
-    settings.to = kFrom + 9.5 / kRate; // frames 0 to 9
+    settings.to = kFrom + 9.5 / kRate; // frames 15 to 24
     settings.output = engine::CaptureSettings::Output::Png;
     fs::create_directories("out");
-    WriteFile("out/frame_000010.png", "from an earlier, longer capture");
+    // An earlier run's frame in the range is replaced; one past the range
+    // may belong to the next segment and stays.
+    WriteFile("out/frame_000024.png", "from an earlier capture");
+    WriteFile("out/frame_000025.png", "from the next segment");
     TimeScene scene;
     Run(settings, scene);
 
     EXPECT_TRUE(boxes.empty());
     EXPECT_FALSE(engine::Capturing());
-    // The eleventh pass reaches the end: it is drawn but not written.
-    ASSERT_EQ(scene.times.size(), 11u);
-    EXPECT_EQ(scene.steps[0], kFrom);
-    for (int k = 0; k < 11; ++k) {
-        EXPECT_EQ(scene.times[k], kFrom + k / kRate) << k;
+    // The show moves from 0 through frames 0 to 14 without drawing them;
+    // frame 25 reaches the end: it is drawn but not written.
+    ASSERT_EQ(scene.times.size(), 26u);
+    EXPECT_EQ(scene.steps[0], 0.0);
+    for (int k = 0; k < 26; ++k) {
+        EXPECT_EQ(scene.times[k], k / kRate) << k;
         if (k > 0) {
             EXPECT_NEAR(scene.steps[k], 1 / kRate, 1e-12) << k;
         }
@@ -102,8 +106,9 @@ TEST_F(FrameCaptureTest, WritesEachFrameAtItsStepUntilTheEnd) {
     int files = 0;
     for (const auto& entry : fs::directory_iterator("out"))
         files += entry.path().extension() == ".png";
-    EXPECT_EQ(files, 10);
-    for (int k = 0; k < 10; ++k) {
+    EXPECT_EQ(files, 11);
+    EXPECT_EQ(ReadFile("out/frame_000025.png"), "from the next segment");
+    for (int k = 15; k < 25; ++k) {
         const std::string path = "out/" + core::PngFrameSink::FileName(k);
         int width = 0, height = 0, channels = 0;
         stbi_uc* pixels = stbi_load(path.c_str(), &width, &height, &channels, 3);
@@ -114,7 +119,8 @@ TEST_F(FrameCaptureTest, WritesEachFrameAtItsStepUntilTheEnd) {
         // Every pixel is the clear colour of frame k's show time.
         int wrong = 0;
         for (int i = 0; i < width * height; ++i)
-            wrong += pixels[i * 3] != k * 20 || pixels[i * 3 + 1] != 0 || pixels[i * 3 + 2] != 0x40;
+            wrong += pixels[i * 3] != k * 20 % 256 || pixels[i * 3 + 1] != 0 ||
+                     pixels[i * 3 + 2] != 0x40;
         EXPECT_EQ(wrong, 0) << path;
         stbi_image_free(pixels);
     }
@@ -138,6 +144,12 @@ TEST_F(FrameCaptureTest, BadSettingsAreRefusedAndLeaveNoCapture) {
         {[](auto& s) { s.width = 16385; }, L"Capture size must be from 1x1 to 16384x16384"},
         {[](auto& s) { s.from = -0.1; }, L"Capture start must be a time of 0 s or later"},
         {[](auto& s) { s.to = s.from; }, L"Capture end must be after its start"},
+        {[](auto& s) { s.from = 0.01, s.to = 0.02; },
+         L"Capture range holds no frame at 30 frames per second"},
+        {[](auto& s) { s.firstFrame = 5, s.endFrame = 5; },
+         L"Capture range holds no frame at 30 frames per second"},
+        {[](auto& s) { s.firstFrame = std::int64_t{1} << 40; },
+         L"Capture start must be at most frame 2147483646"},
         {[](auto& s) { s.directory = "file/frames"; },
          L"Could not create capture folder file/frames"},
     };

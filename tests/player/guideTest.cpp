@@ -6,10 +6,12 @@
 
 #include <sys/wait.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace kovra::test;
@@ -48,10 +50,17 @@ TEST(Guide, EveryCommandOfMakingAShowWorks) {
                                 "' KOVRA_BUILD='" KOVRA_BUILD_DIR "' bash guide.sh >guide.log 2>&1";
     const int status = std::system(command.c_str());
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ReadFile("guide.log");
-    // One second at 30 frames a second each.
-    for (const char* capture : {"cut", "red"}) {
-        EXPECT_TRUE(fs::exists(fs::path(capture) / "frame_000029.png")) << capture;
-        EXPECT_FALSE(fs::exists(fs::path(capture) / "frame_000030.png")) << capture;
+    // One second at 30 frames a second each, numbered by their place in the
+    // show: "cut" starts at 3.5 s, frame 105.
+    for (const auto& [capture, first] : {std::pair{"cut", 105}, std::pair{"red", 0}}) {
+        const auto frame = [&](int k) {
+            char name[32];
+            std::snprintf(name, sizeof name, "frame_%06d.png", first + k);
+            return fs::path(capture) / name;
+        };
+        EXPECT_TRUE(fs::exists(frame(0))) << capture;
+        EXPECT_TRUE(fs::exists(frame(29))) << capture;
+        EXPECT_FALSE(fs::exists(frame(30))) << capture;
     }
     // The example program, built both ways against the installed engine.
     EXPECT_TRUE(fs::exists("example-build/kovra-example"));

@@ -2,6 +2,7 @@
 // in each section, against the pictures kept in tests/showfx/golden
 // (scripts/regenerate-goldens.sh rewrites them after a deliberate change).
 #include "support/scratchDir.h"
+#include "support/showData.h"
 
 #include <gtest/gtest.h>
 #include <stb/stb_image.h>
@@ -18,9 +19,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// One run captures them all: from 6 s every 24 s, at 320 x 180.
+// One run captures them all: every 24 s from 6 s, at 320 x 180. Frame k
+// shows k x 6 s, so frames 1, 5, 9, 13 and 17 are the five moments.
 constexpr const char* kCapture = "--capture frames --frames png --size 320x180 --from 6 "
-                                 "--to 103 --rate 0.041666666666666664";
+                                 "--to 103 --rate 0.16666666666666666";
 constexpr int kFrames = 5;
 
 struct Image {
@@ -35,18 +37,9 @@ Image Load(const fs::path& path) {
     return image;
 }
 
-// The show's data as the build left it, linked into the scratch folder, so
-// that the run's log stays there.
-void LinkShowData() {
-    fs::create_directories("data");
-    for (const auto& entry : fs::directory_iterator(fs::path(KOVRA_SOURCE_DIR) / "data"))
-        if (entry.path().filename() != "log.html" && entry.path().filename() != "quad.kvr")
-            fs::create_directory_symlink(entry.path(), "data" / entry.path().filename());
-}
-
 TEST(ShowGolden, FiveMomentsOfTheShowLookAsKept) {
     kovra::test::ScratchDir dir(false);
-    LinkShowData();
+    kovra::test::LinkShowData();
     const std::string command = std::string("SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy '") +
                                 KOVRA_GAME + "' nodialog " + kCapture + " >out.txt 2>err.txt";
     const int status = std::system(command.c_str());
@@ -57,7 +50,7 @@ TEST(ShowGolden, FiveMomentsOfTheShowLookAsKept) {
 
     for (int i = 0; i < kFrames; ++i) {
         char name[32];
-        std::snprintf(name, sizeof name, "frame_%06d.png", i);
+        std::snprintf(name, sizeof name, "frame_%06d.png", 1 + 4 * i);
         const Image frame = Load(fs::path("frames") / name);
         std::snprintf(name, sizeof name, "show_%03d.png", 6 + 24 * i);
         const Image golden = Load(fs::path(KOVRA_SOURCE_DIR) / "tests/showfx/golden" / name);

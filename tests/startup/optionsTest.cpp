@@ -48,6 +48,15 @@ TEST(ParseOptions, ClassicWordsAndCaptureValuesStayApart) {
     EXPECT_EQ(all.capture->from, 1.5);
     EXPECT_EQ(all.capture->to, 3.0);
     EXPECT_EQ(all.capture->output, engine::CaptureSettings::Output::Png);
+    EXPECT_EQ(all.capture->firstFrame, -1);
+    EXPECT_EQ(all.capture->endFrame, -1);
+
+    const Options frames =
+        ParseOptions({"--capture=out", "--frames-from", "440", "--frames-to=450"});
+    EXPECT_TRUE(frames.error.empty()) << frames.error;
+    ASSERT_TRUE(frames.capture);
+    EXPECT_EQ(frames.capture->firstFrame, 440);
+    EXPECT_EQ(frames.capture->endFrame, 450);
 }
 
 TEST(ParseOptions, MistakesAreNamedAndHelpWinsOverThem) {
@@ -65,6 +74,10 @@ TEST(ParseOptions, MistakesAreNamedAndHelpWinsOverThem) {
         {{"--capture", "d", "--from", "inf"}, "--from needs seconds, got 'inf'"},
         {{"--capture", "d", "--to", ""}, "--to needs seconds, got ''"},
         {{"--capture", "d", "--frames", "jpg"}, "--frames takes only 'png', got 'jpg'"},
+        {{"--capture", "d", "--frames-from", "-1"}, "--frames-from needs a frame number, got '-1'"},
+        {{"--capture", "d", "--frames-to", "1.5"}, "--frames-to needs a frame number, got '1.5'"},
+        {{"--capture", "d", "--from", "1", "--frames-to", "20"},
+         "--from and --to take seconds, --frames-from and --frames-to frames: use one pair"},
         {{"--rate", "30"}, "--rate, --size, --from, --to and --frames need --capture"},
         {{"--bogus", "--rate"}, "unknown option '--bogus'"}, // the first mistake
     };
