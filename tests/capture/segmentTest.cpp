@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <ostream>
 #include <set>
 #include <string>
 
@@ -38,6 +39,10 @@ std::string FrameName(int frame) {
     return name;
 }
 
+void PrintTo(const CutPoint& point, std::ostream* out) {
+    *out << point.name;
+}
+
 class SegmentTest : public testing::TestWithParam<CutPoint> {};
 
 TEST_P(SegmentTest, ASegmentDrawsWhatACaptureAcrossItsStartDraws) {
@@ -52,29 +57,33 @@ TEST_P(SegmentTest, ASegmentDrawsWhatACaptureAcrossItsStartDraws) {
     const Outcome across = capture("across", "--from " + seconds(cut - kFramesEachSide) + " --to " +
                                                  seconds(cut + kFramesEachSide));
     ASSERT_EQ(across.status, 0) << across.err;
-    // The later segment by seconds, the earlier one by frame numbers: they
-    // meet at the cut without a gap or a shared frame.
-    const Outcome after =
-        capture("after", "--from " + seconds(cut) + " --to " + seconds(cut + kFramesEachSide));
-    ASSERT_EQ(after.status, 0) << after.err;
-    const Outcome before =
-        capture("before", "--frames-from " + std::to_string(cut - kFramesEachSide) +
-                              " --frames-to " + std::to_string(cut));
-    ASSERT_EQ(before.status, 0) << before.err;
-
-    std::set<std::string> joined = FrameFiles("before");
-    EXPECT_EQ(joined.size(), std::size_t(kFramesEachSide));
-    for (const std::string& name : FrameFiles("after"))
-        EXPECT_TRUE(joined.insert(name).second) << name << " is in both segments";
     std::set<std::string> expected;
     for (int k = cut - kFramesEachSide; k < cut + kFramesEachSide; ++k)
         expected.insert(FrameName(k));
     ASSERT_EQ(FrameFiles("across"), expected);
-    ASSERT_EQ(joined, expected);
-    for (int k = cut - kFramesEachSide; k < cut + kFramesEachSide; ++k) {
-        const std::string segment = (k < cut ? "before/" : "after/") + FrameName(k);
-        EXPECT_EQ(ReadFile(segment), ReadFile("across/" + FrameName(k))) << segment;
-    }
+
+    // A segment from the cut, by seconds, draws what the capture across it
+    // draws there.
+    const Outcome after =
+        capture("after", "--from " + seconds(cut) + " --to " + seconds(cut + kFramesEachSide));
+    ASSERT_EQ(after.status, 0) << after.err;
+    for (int k = cut; k < cut + kFramesEachSide; ++k)
+        EXPECT_EQ(ReadFile("after/" + FrameName(k)), ReadFile("across/" + FrameName(k)))
+            << FrameName(k);
+
+    // The segment before, by frame numbers, meets it without a gap or a
+    // shared frame.
+    const Outcome before =
+        capture("before", "--frames-from " + std::to_string(cut - kFramesEachSide) +
+                              " --frames-to " + std::to_string(cut));
+    ASSERT_EQ(before.status, 0) << before.err;
+    std::set<std::string> joined = FrameFiles("before");
+    for (const std::string& name : FrameFiles("after"))
+        EXPECT_TRUE(joined.insert(name).second) << name << " is in both segments";
+    EXPECT_EQ(joined, expected);
+    for (int k = cut - kFramesEachSide; k < cut; ++k)
+        EXPECT_EQ(ReadFile("before/" + FrameName(k)), ReadFile("across/" + FrameName(k)))
+            << FrameName(k);
 }
 
 // A cut to the Beast's camera (frame 500 of 1/25 s), the ribbon's climb
