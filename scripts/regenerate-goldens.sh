@@ -8,10 +8,13 @@ build=${1:-$root/build}
 cmake --build "$build" --target game showdata
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
-(cd "$root" && SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy "$build/game/game" nodialog \
-  --capture "$out" --frames png --size 320x180 --from 6 --to 103 --rate 0.041666666666666664)
 mkdir -p "$root/tests/showfx/golden"
 for i in 0 1 2 3 4; do
-  cp "$out/frame_00000$i.png" "$root/tests/showfx/golden/show_$(printf %03d $((6 + 24 * i))).png"
+  frame=$((150 + 600 * i))
+  (cd "$root" && SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy "$build/game/game" nodialog \
+    --capture "$out" --frames png --size 320x180 --rate 25 --frames-from $frame \
+    --frames-to $((frame + 1)))
+  cp "$out/frame_$(printf %06d $frame).png" \
+    "$root/tests/showfx/golden/show_$(printf %03d $((6 + 24 * i))).png"
 done
 ls -l "$root/tests/showfx/golden"

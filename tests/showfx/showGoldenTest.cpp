@@ -19,11 +19,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// One run captures them all: every 24 s from 6 s, at 320 x 180. Frame k
-// shows k x 6 s, so frames 1, 5, 9, 13 and 17 are the five moments.
-constexpr const char* kCapture = "--capture frames --frames png --size 320x180 --from 6 "
-                                 "--to 103 --rate 0.16666666666666666";
+// Every 24 s from 6 s, at 320 x 180 and 25 frames per second: each moment
+// is a capture of one frame that moves the show there without drawing, into
+// one folder, as segments of a whole run are.
 constexpr int kFrames = 5;
+constexpr int kFirstFrame = 150;
+constexpr int kFramesApart = 600;
 
 struct Image {
     int width = 0, height = 0;
@@ -40,17 +41,24 @@ Image Load(const fs::path& path) {
 TEST(ShowGolden, FiveMomentsOfTheShowLookAsKept) {
     kovra::test::ScratchDir dir(false);
     kovra::test::LinkShowData();
-    const std::string command = std::string("SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy '") +
-                                KOVRA_GAME + "' nodialog " + kCapture + " >out.txt 2>err.txt";
-    const int status = std::system(command.c_str());
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << kovra::test::ReadFile("err.txt");
+    for (int i = 0; i < kFrames; ++i) {
+        const int frame = kFirstFrame + kFramesApart * i;
+        const std::string command =
+            std::string("SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy '") + KOVRA_GAME +
+            "' nodialog --capture frames --frames png --size 320x180 --rate 25 --frames-from " +
+            std::to_string(frame) + " --frames-to " + std::to_string(frame + 1) +
+            " >out.txt 2>err.txt";
+        const int status = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+            << kovra::test::ReadFile("err.txt");
+    }
     const std::string log = kovra::test::ReadFile("data/log.html");
     EXPECT_EQ(log.find("class=\"warning\""), std::string::npos) << log;
     EXPECT_EQ(log.find("class=\"error\""), std::string::npos) << log;
 
     for (int i = 0; i < kFrames; ++i) {
         char name[32];
-        std::snprintf(name, sizeof name, "frame_%06d.png", 1 + 4 * i);
+        std::snprintf(name, sizeof name, "frame_%06d.png", kFirstFrame + kFramesApart * i);
         const Image frame = Load(fs::path("frames") / name);
         std::snprintf(name, sizeof name, "show_%03d.png", 6 + 24 * i);
         const Image golden = Load(fs::path(KOVRA_SOURCE_DIR) / "tests/showfx/golden" / name);
