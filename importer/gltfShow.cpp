@@ -1,0 +1,307 @@
+#include "importer/gltfShow.h"
+
+#include "importer/gltfAxes.h"
+#include "importer/gltfMesh.h"
+
+#include "tools/generators/fileWriter.h"
+#include "tools/generators/mp3Encoder.h"
+#include "tools/generators/sceneFile.h"
+#include "tools/generators/showTime.h"
+
+#include <tiny_gltf.h>
+
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <set>
+#include <stdexcept>
+#include <string>
+
+namespace kovra::importer {
+
+namespace {
+
+namespace fs = std::filesystem;
+using tools::SceneObject;
+
+// Until animation is imported the show holds the scene still this long.
+constexpr float kShowSeconds = 5.0f;
+constexpr int kMusicRate = 44100;
+constexpr int kMusicKilobits = 64;
+constexpr const char* kScene = "data/scene.demo";
+constexpr const char* kMeshFolder = "data/scene.demo_scene/";
+
+// Scene file names and camera schedule lines are words: anything else
+// becomes '_'.
+std::string Word(const std::string& name, const std::string& fallback) {
+    std::string word = name.empty() ? fallback : name;
+    for (char& c : word)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_' && c != '-' && c != '.')
+            c = '_';
+    return word;
+}
+
+// Names made unique by a number after the first that was taken.
+class UniqueNames {
+public:
+    std::string Take(const std::string& name) {
+        std::string unique = name;
+        for (int n = 2; !mTaken.insert(unique).second; ++n)
+            unique = name + "." + std::to_string(n);
+        return unique;
+    }
+
+private:
+    std::set<std::string> mTaken;
+};
+
+std::string OneLine(std::string text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' '))
+        text.pop_back();
+    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at))
+        text.replace(at, 1, "; ");
+    return text;
+}
+
+tinygltf::Model Load(const fs::path& path) {
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec))
+        throw std::runtime_error(path.string() + ": no such file");
+    tinygltf::TinyGLTF loader;
+    tinygltf::Model model;
+    std::string error;
+    std::string warning;
+    const bool binary = path.extension() == ".glb";
+    const bool loaded = binary ? loader.LoadBinaryFromFile(&model, &error, &warning, path.string())
+                               : loader.LoadASCIIFromFile(&model, &error, &warning, path.string());
+    if (!loaded)
+        throw std::runtime_error(path.string() + ": " +
+                                 (error.empty() ? "not a glTF 2.0 file" : OneLine(error)));
+    return model;
+}
+
+std::array<double, 3> Triple(const std::vector<double>& v, double fallback) {
+    return v.size() == 3 ? std::array<double, 3>{v[0], v[1], v[2]}
+                         : std::array<double, 3>{fallback, fallback, fallback};
+}
+
+Placement NodePlacement(const tinygltf::Node& node) {
+    if (node.matrix.size() == 16) {
+        std::array<double, 16> m{};
+        std::copy(node.matrix.begin(), node.matrix.end(), m.begin());
+        return EnginePlacement(m);
+    }
+    std::array<double, 4> rotation{0.0, 0.0, 0.0, 1.0};
+    if (node.rotation.size() == 4)
+        std::copy(node.rotation.begin(), node.rotation.end(), rotation.begin());
+    return EnginePlacement(Triple(node.translation, 0.0), rotation, Triple(node.scale, 1.0));
+}
+
+int LightOf(const tinygltf::Node& node) {
+    const auto found = node.extensions.find("KHR_lights_punctual");
+    if (found == node.extensions.end() || !found->second.Has("light"))
+        return -1;
+    return found->second.Get("light").GetNumberAsInt();
+}
+
+std::vector<std::uint8_t> Bytes(const std::string& text) {
+    return {text.begin(), text.end()};
+}
+
+std::string EffectScript(const tinygltf::Model& model, int material) {
+    std::vector<double> colour{0.8, 0.8, 0.8, 1.0};
+    if (material >= 0 && material < static_cast<int>(model.materials.size()) &&
+        model.materials[material].pbrMetallicRoughness.baseColorFactor.size() == 4)
+        colour = model.materials[material].pbrMetallicRoughness.baseColorFactor;
+    char text[400];
+    std::snprintf(text, sizeof text,
+                  "-- Imported: the material's base colour, lit by the scene's first lamp.\n"
+                  "effect = {\n"
+                  "  { priority = 1, pass = { { priority = 10, fx = \"lit\", tec = \"Lit\", "
+                  "streams = { \"pos\", \"normal\" },\n"
+                  "                             params = { { \"float4\", \"colour\", "
+                  "{ %g, %g, %g, %g } } } } } },\n"
+                  "}\n",
+                  colour.at(0), colour.at(1), colour.at(2), colour.at(3));
+    return text;
+}
+
+// Walks the default scene, parents before children, into scene objects and
+// the files of their meshes.
+class SceneBuilder {
+public:
+    SceneBuilder(const tinygltf::Model& model, const fs::path& source, std::ostream& warnings)
+        : mModel(model), mSource(source), mWarnings(warnings) {}
+
+    void AddScene() {
+        std::vector<int> roots;
+        const int scene = mModel.defaultScene >= 0 ? mModel.defaultScene : 0;
+        if (scene < static_cast<int>(mModel.scenes.size()))
+            roots = mModel.scenes[scene].nodes;
+        for (int root : roots)
+            AddNode(root, "", false);
+    }
+
+    // The first camera, made up looking at the origin when the scene has none.
+    std::string FirstCamera() {
+        for (const SceneObject& object : mObjects)
+            if (object.kind == "Camera")
+                return object.name;
+        SceneObject camera = tools::Object("Camera", mNames.Take("Camera").c_str());
+        camera.location[2] = -10.0f;
+        mObjects.push_back(camera);
+        return camera.name;
+    }
+
+    const std::vector<SceneObject>& Objects() const { return mObjects; }
+    const std::map<std::string, std::string>& Files() const { return mFiles; }
+
+private:
+    void AddNode(int index, const std::string& parent, bool underCamera) {
+        if (index < 0 || index >= static_cast<int>(mModel.nodes.size()) ||
+            !mVisited.insert(index).second)
+            throw std::runtime_error(mSource.string() + ": node " + std::to_string(index) +
+                                     " is missing or has two parents");
+        const tinygltf::Node& node = mModel.nodes[index];
+        SceneObject object;
+        object.name = mNames.Take(Word(node.name, "Node" + std::to_string(index)));
+        object.parent = parent;
+        const Placement placement = NodePlacement(node);
+        for (int axis = 0; axis < 3; ++axis) {
+            object.location[axis] = placement.location[axis];
+            object.rotation[axis] = placement.rotation[axis];
+        }
+        // The scene loader turns the z of a camera's children round.
+        if (underCamera)
+            object.location[2] = -object.location[2];
+        const char* scaleChannels[3] = {"ScaleX", "ScaleY", "ScaleZ"};
+        if (placement.scale != std::array<float, 3>{1.0f, 1.0f, 1.0f})
+            for (int axis = 0; axis < 3; ++axis)
+                object.curves.push_back(
+                    tools::HoldCurve(scaleChannels[axis], placement.scale[axis]));
+
+        std::vector<std::string> meshes;
+        if (node.mesh >= 0 && node.mesh < static_cast<int>(mModel.meshes.size()))
+            meshes = AddMesh(node.mesh);
+        if (node.camera >= 0)
+            object.kind = "Camera";
+        else if (LightOf(node) >= 0)
+            object.kind = "Lamp";
+        else if (!meshes.empty()) {
+            object.kind = "Mesh";
+            object.data = meshes.front();
+            meshes.erase(meshes.begin());
+        } else
+            object.kind = "Empty";
+        mObjects.push_back(object);
+        // Further primitives hang below the node where it stands.
+        for (const std::string& mesh : meshes) {
+            SceneObject part =
+                tools::Object("Mesh", mNames.Take(object.name + "." + mesh).c_str(), mesh.c_str());
+            part.parent = object.name;
+            mObjects.push_back(part);
+        }
+        for (int child : node.children)
+            AddNode(child, object.name, object.kind == "Camera");
+    }
+
+    // The mesh files of the mesh's primitives, written once however many
+    // nodes use it.
+    std::vector<std::string> AddMesh(int index) {
+        if (const auto done = mMeshes.find(index); done != mMeshes.end())
+            return done->second;
+        const tinygltf::Mesh& mesh = mModel.meshes[index];
+        const std::string base = Word(mesh.name, "Mesh" + std::to_string(index));
+        std::vector<std::string> names;
+        for (std::size_t p = 0; p < mesh.primitives.size(); ++p) {
+            const tinygltf::Primitive& primitive = mesh.primitives[p];
+            const std::string what =
+                "mesh \"" + mesh.name + "\" primitive " + std::to_string(p) + " ";
+            if (!primitive.targets.empty())
+                mWarnings << "WARNING: " << mSource.string() << ": " << what
+                          << "has morph targets, which are not imported\n";
+            if (primitive.attributes.count("TEXCOORD_1"))
+                mWarnings << "WARNING: " << mSource.string() << ": " << what
+                          << "has a second UV set, which is not imported\n";
+            tools::MeshModel model;
+            try {
+                model = PrimitiveMesh(mModel, primitive);
+            } catch (const std::runtime_error& e) {
+                throw std::runtime_error(mSource.string() + ": " + what + e.what());
+            }
+            const std::string name =
+                mFileNames.Take(mesh.primitives.size() > 1 ? base + "_" + std::to_string(p) : base);
+            mFiles[kMeshFolder + name + ".kvr"] = tools::EncodeKvr(model);
+            mFiles[kMeshFolder + name + ".kvr.efx"] = EffectScript(mModel, primitive.material);
+            names.push_back(name);
+        }
+        return mMeshes[index] = names;
+    }
+
+    const tinygltf::Model& mModel;
+    const fs::path& mSource;
+    std::ostream& mWarnings;
+    UniqueNames mNames;
+    UniqueNames mFileNames;
+    std::set<int> mVisited;
+    std::map<int, std::vector<std::string>> mMeshes;
+    std::vector<SceneObject> mObjects;
+    std::map<std::string, std::string> mFiles;
+};
+
+std::string Manifest(const std::string& title) {
+    std::string quoted;
+    for (char c : title)
+        if (c != '"' && c != '\\' && c != '\n')
+            quoted += c;
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%g", kShowSeconds);
+    return "-- Written by kovra-import; paths are relative to this folder.\n"
+           "show = {\n"
+           "  title = \"" +
+           quoted +
+           "\",\n"
+           "  scene = \"" +
+           kScene +
+           "\",\n"
+           "  cameras = \"data/camera.txt\",\n"
+           "  music = \"data/music.mp3\",\n"
+           "  length = " +
+           seconds +
+           ",\n"
+           "}\n";
+}
+
+} // namespace
+
+void ImportGltf(const fs::path& gltf, const fs::path& show, std::ostream& warnings) {
+    std::error_code ec;
+    if (fs::exists(show, ec) && !(fs::is_directory(show, ec) && fs::is_empty(show, ec)))
+        throw std::runtime_error(show.string() + ": not a new or empty folder");
+    const tinygltf::Model model = Load(gltf);
+    SceneBuilder scene(model, gltf, warnings);
+    scene.AddScene();
+    const std::string camera = scene.FirstCamera();
+
+    const auto frames =
+        static_cast<std::uint32_t>(std::lround(kShowSeconds * tools::kFramesPerSecond));
+    std::map<std::string, std::vector<std::uint8_t>> files;
+    for (const auto& [path, bytes] : scene.Files())
+        files[path] = Bytes(bytes);
+    files[kScene] = Bytes(tools::EncodeScene(scene.Objects(), frames));
+    files["data/camera.txt"] = Bytes("0 " + camera + "\n");
+    files["show.lua"] = Bytes(Manifest(gltf.stem().string()));
+    files["data/music.mp3"] = tools::EncodeMp3(
+        tools::StereoBuffer(kMusicRate, static_cast<std::size_t>(kShowSeconds * kMusicRate)),
+        kMusicKilobits);
+    for (const auto& [path, text] : EffectFiles())
+        files[path] = Bytes(text);
+    for (const auto& [path, bytes] : files) {
+        const fs::path target = show / path;
+        fs::create_directories(target.parent_path(), ec);
+        if (!tools::WriteBytes(target, bytes))
+            throw std::runtime_error(target.string() + ": cannot be written");
+    }
+}
+
+} // namespace kovra::importer

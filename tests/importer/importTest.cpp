@@ -1,0 +1,164 @@
+// kovra-import run as a user runs it on glTF files the tests write: the
+// files it writes read back through the engine's own readers, and the show
+// played by kovra-player, whose frame must show the L the right way round.
+#include "importer/tinyGltf.h"
+
+#include "engine/gfx/demoFile.h"
+#include "engine/gfx/kvrReader.h"
+#include "support/programRun.h"
+#include "support/scratchDir.h"
+
+#include <gtest/gtest.h>
+#include <stb/stb_image.h>
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+using engine::gfx::DemoFile;
+using engine::gfx::KvrContents;
+using engine::gfx::MeshData;
+using kovra::test::LMesh;
+using kovra::test::Outcome;
+using kovra::test::ReadFile;
+using kovra::test::RunProgram;
+using kovra::test::ScratchDir;
+using kovra::test::WriteFile;
+
+// A camera at the origin looking down glTF's -z at the L five metres away,
+// its parent turned a quarter about +y so that the arm, along the mesh's +z,
+// points to +x: to the camera's right. The lamp's node shares the parent's
+// name.
+const std::string kNodes = R"({"name": "Cam", "camera": 0},
+    {"name": "Holder", "translation": [0, 0, -5], "rotation": [0, 0.70710678, 0, 0.70710678],
+     "children": [2]},
+    {"name": "L", "mesh": 0},
+    {"name": "Holder", "translation": [0, 1, 0], "extensions": {"KHR_lights_punctual": {"light": 0}}})";
+const std::string kRoots = "0, 1, 3";
+
+Outcome Import(const std::string& arguments) {
+    return RunProgram(KOVRA_IMPORT, arguments);
+}
+
+class ImportTest : public testing::Test {
+protected:
+    void SetUp() override {
+        WriteFile("l.bin", LMesh::Buffer());
+        WriteFile("scene.gltf", LMesh::Document(kNodes, kRoots));
+    }
+
+    ScratchDir mScratch{false};
+};
+
+TEST_F(ImportTest, SceneAndMeshFilesHoldTheNodesInTheEnginesAxes) {
+    const Outcome run = Import("scene.gltf show");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(ReadFile("show/data/camera.txt"), "0 Cam\n");
+
+    const DemoFile scene = engine::gfx::ParseDemoFile(ReadFile("show/data/scene.demo"), "scene");
+    ASSERT_EQ(scene.objects.size(), 4u);
+    const std::string records[4][4] = {{"Camera", "Cam", "", ""},
+                                       {"Empty", "Holder", "", ""},
+                                       {"Mesh", "L", "L", "Holder"},
+                                       {"Lamp", "Holder.2", "", ""}};
+    for (std::size_t i = 0; i < 4; ++i) {
+        const auto& o = scene.objects[i];
+        EXPECT_EQ((std::array<std::string, 4>{o.kind, o.name, o.dataName, o.parentName}),
+                  (std::array<std::string, 4>{records[i][0], records[i][1], records[i][2],
+                                              records[i][3]}));
+    }
+    // Mirrored: five metres along the engine's +z, and the quarter turn about
+    // +y the other way round.
+    const auto& holder = scene.objects[1];
+    EXPECT_EQ(holder.location.z, 5.0f);
+    EXPECT_NEAR(holder.rotation.x, 0.0f, 1e-6);
+    EXPECT_NEAR(holder.rotation.y, -std::numbers::pi_v<float> / 2, 1e-6);
+    EXPECT_NEAR(holder.rotation.z, 0.0f, 1e-6);
+    EXPECT_EQ(scene.objects[3].location.y, 1.0f);
+
+    const KvrContents mesh =
+        engine::gfx::ReadKvr("L", ReadFile("show/data/scene.demo_scene/L.kvr"));
+    ASSERT_EQ(mesh.vertexCount, 8);
+    ASSERT_EQ(mesh.indexCount, 12);
+    const auto* positions =
+        static_cast<const float*>(mesh.streams.at(MeshData::Position).data.get());
+    const auto* normals = static_cast<const float*>(mesh.streams.at(MeshData::Normal).data.get());
+    const auto* uvs = static_cast<const float*>(mesh.streams.at(MeshData::TexCoord).data.get());
+    for (int v = 0; v < 8; ++v) {
+        EXPECT_EQ(positions[3 * v + 2], -LMesh::kPositions[v][2]) << v;
+        EXPECT_EQ(uvs[2 * v], LMesh::kPositions[v][2]) << v;
+    }
+    // Every triangle faces its normal the engine's way: (b - a) x (c - a).
+    const auto* indices = static_cast<const std::uint32_t*>(mesh.indices.get());
+    for (int t = 0; t < 4; ++t) {
+        const float* a = positions + 3 * indices[3 * t];
+        const float* b = positions + 3 * indices[3 * t + 1];
+        const float* c = positions + 3 * indices[3 * t + 2];
+        const float u[3] = {b[0] - a[0], b[1] - a[1], b[2] - a[2]};
+        const float w[3] = {c[0] - a[0], c[1] - a[1], c[2] - a[2]};
+        const float cross[3] = {u[1] * w[2] - u[2] * w[1], u[2] * w[0] - u[0] * w[2],
+                                u[0] * w[1] - u[1] * w[0]};
+        const float* n = normals + 3 * indices[3 * t];
+        EXPECT_GT(cross[0] * n[0] + cross[1] * n[1] + cross[2] * n[2], 0.0f) << "triangle " << t;
+    }
+}
+
+// The red of the frame's pixel at the point (x, y) of the plane five metres
+// before the camera, through the engine's 45 degree vertical field of view.
+int RedAt(const stbi_uc* pixels, int width, int height, float x, float y) {
+    const float metresToPixels = (height / 2.0f) / (5.0f * std::tan(0.3926991f));
+    const int column = static_cast<int>(std::lround(width / 2.0f + x * metresToPixels));
+    const int row = static_cast<int>(std::lround(height / 2.0f - y * metresToPixels));
+    return pixels[3 * (row * width + column)];
+}
+
+TEST_F(ImportTest, ThePlayerShowsTheArmOnTheCamerasRight) {
+    ASSERT_EQ(Import("scene.gltf show").status, 0);
+    const Outcome play = RunProgram(KOVRA_PLAYER, "show nodialog --capture frames --frames png "
+                                                  "--size 160x90 --to 0.1");
+    ASSERT_EQ(play.status, 0) << play.err;
+    int width = 0, height = 0, channels = 0;
+    stbi_uc* pixels = stbi_load("frames/frame_000000.png", &width, &height, &channels, 3);
+    ASSERT_NE(pixels, nullptr);
+    ASSERT_EQ(width * 100 + height, 160 * 100 + 90);
+    // The arm at the foot, right; nothing where a mirrored or upturned L
+    // would put it; the bar's top in the middle.
+    EXPECT_GT(RedAt(pixels, width, height, 1.0f, -0.75f), 128) << "the arm";
+    EXPECT_LT(RedAt(pixels, width, height, -1.0f, -0.75f), 64) << "the mirrored arm";
+    EXPECT_LT(RedAt(pixels, width, height, 1.0f, 0.75f), 64) << "the upturned arm";
+    EXPECT_GT(RedAt(pixels, width, height, 0.0f, 0.75f), 128) << "the bar";
+    stbi_image_free(pixels);
+}
+
+struct BadInput {
+    const char* name;
+    std::string gltf; // written as bad.gltf unless empty
+    std::string error;
+};
+
+class ImportBadInputTest : public ImportTest, public testing::WithParamInterface<BadInput> {};
+
+TEST_P(ImportBadInputTest, GivesOneLineNamingTheFile) {
+    if (!GetParam().gltf.empty())
+        WriteFile("bad.gltf", GetParam().gltf);
+    const Outcome run = Import("bad.gltf show");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "kovra-import: " + GetParam().error + "\n");
+    EXPECT_FALSE(std::filesystem::exists("show"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ImportBadInputTest,
+    testing::Values(BadInput{"Missing", "", "bad.gltf: no such file"},
+                    BadInput{"NotJson", "{ \"asset\": ", "bad.gltf: JSON string too short.; "},
+                    BadInput{"NoPositions", LMesh::Document(kNodes, kRoots, R"("NORMAL": 1)"),
+                             "bad.gltf: mesh \"L\" primitive 0 has no POSITION attribute"},
+                    BadInput{
+                        "NormalsOfTheWrongType",
+                        LMesh::Document(kNodes, kRoots, R"("POSITION": 0, "NORMAL": 2)"),
+                        "bad.gltf: mesh \"L\" primitive 0 NORMAL must hold 3 floats a vertex"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
