@@ -148,9 +148,9 @@ tools::MeshModel PrimitiveMesh(const tinygltf::Model& model, const tinygltf::Pri
     const std::size_t vertices = mesh.positions.size();
 
     if (primitive.indices >= 0) {
-        AccessorView indices(model, primitive.indices, "the indices");
+        AccessorView indices(model, primitive.indices, "the index accessor");
         if (indices.Components() != 1 || indices.ComponentType() == TINYGLTF_COMPONENT_TYPE_FLOAT)
-            throw std::runtime_error("the indices must be unsigned integers");
+            throw std::runtime_error("the index accessor must hold unsigned integers");
         for (std::size_t i = 0; i < indices.Count(); ++i) {
             const std::uint32_t index = indices.Index(i);
             if (index >= vertices)

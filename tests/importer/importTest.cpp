@@ -136,13 +136,26 @@ struct BadInput {
     const char* name;
     std::string gltf; // written as bad.gltf unless empty
     std::string error;
+    std::size_t bufferBytes = 280; // of l.bin, cut short below its 280
 };
+
+void PrintTo(const BadInput& input, std::ostream* out) {
+    *out << input.name;
+}
+
+// The index accessor claims more indices than its buffer view holds.
+std::string TooManyIndices() {
+    std::string gltf = LMesh::Document(kNodes, kRoots);
+    const std::string count = "\"count\": 12";
+    return gltf.replace(gltf.find(count), count.size(), "\"count\": 13");
+}
 
 class ImportBadInputTest : public ImportTest, public testing::WithParamInterface<BadInput> {};
 
 TEST_P(ImportBadInputTest, GivesOneLineNamingTheFile) {
     if (!GetParam().gltf.empty())
         WriteFile("bad.gltf", GetParam().gltf);
+    WriteFile("l.bin", LMesh::Buffer().substr(0, GetParam().bufferBytes));
     const Outcome run = Import("bad.gltf show");
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "kovra-import: " + GetParam().error + "\n");
@@ -151,14 +164,23 @@ TEST_P(ImportBadInputTest, GivesOneLineNamingTheFile) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, ImportBadInputTest,
-    testing::Values(BadInput{"Missing", "", "bad.gltf: no such file"},
-                    BadInput{"NotJson", "{ \"asset\": ", "bad.gltf: JSON string too short.; "},
-                    BadInput{"NoPositions", LMesh::Document(kNodes, kRoots, R"("NORMAL": 1)"),
-                             "bad.gltf: mesh \"L\" primitive 0 has no POSITION attribute"},
-                    BadInput{
-                        "NormalsOfTheWrongType",
-                        LMesh::Document(kNodes, kRoots, R"("POSITION": 0, "NORMAL": 2)"),
-                        "bad.gltf: mesh \"L\" primitive 0 NORMAL must hold 3 floats a vertex"}),
+    testing::Values(
+        BadInput{"Missing", "", "bad.gltf: no such file"},
+        BadInput{
+            "NotJson", "{ \"asset\": ",
+            "bad.gltf: [json.exception.parse_error.101] parse error at line 1, column 12: syntax "
+            "error while parsing value - unexpected end of input; expected '[', '{', or a "
+            "literal"},
+        BadInput{"NoPositions", LMesh::Document(kNodes, kRoots, R"("NORMAL": 1)"),
+                 "bad.gltf: mesh \"L\" primitive 0 has no POSITION attribute"},
+        BadInput{"NormalsOfTheWrongType",
+                 LMesh::Document(kNodes, kRoots, R"("POSITION": 0, "NORMAL": 2)"),
+                 "bad.gltf: mesh \"L\" primitive 0 NORMAL must hold 3 floats a vertex"},
+        BadInput{"ShortBuffer", LMesh::Document(kNodes, kRoots),
+                 "bad.gltf: File size mismatch : l.bin, requestedBytes 280, but got 200", 200},
+        BadInput{"IndicesPastTheirView", TooManyIndices(),
+                 "bad.gltf: mesh \"L\" primitive 0 the index accessor runs past the end of its "
+                 "buffer"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
