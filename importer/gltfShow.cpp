@@ -26,6 +26,8 @@ using tools::SceneObject;
 
 // Until animation is imported the show holds the scene still this long.
 constexpr float kShowSeconds = 5.0f;
+// Radians; every camera is drawn with it (engine/core/Window.cpp).
+constexpr double kEngineFieldOfView = 0.7853982;
 constexpr int kMusicRate = 44100;
 constexpr int kMusicKilobits = 64;
 constexpr const char* kScene = "data/scene.demo";
@@ -133,6 +135,29 @@ public:
     SceneBuilder(const tinygltf::Model& model, const fs::path& source, std::ostream& warnings)
         : mModel(model), mSource(source), mWarnings(warnings) {}
 
+    // What the file holds that the show cannot show yet, a line each.
+    void WarnOfUnimported() {
+        for (const tinygltf::Animation& animation : mModel.animations)
+            Warn("animation \"" + animation.name +
+                 "\" is not imported; the show holds the scene still");
+        for (const tinygltf::Material& material : mModel.materials) {
+            if (material.pbrMetallicRoughness.baseColorTexture.index >= 0)
+                Warn("material \"" + material.name + "\": its base colour texture is not imported");
+            if (material.alphaMode != "OPAQUE")
+                Warn("material \"" + material.name + "\": alpha mode " + material.alphaMode +
+                     " is not imported");
+        }
+        for (const tinygltf::Camera& camera : mModel.cameras)
+            if (camera.type != "perspective" ||
+                std::abs(camera.perspective.yfov - kEngineFieldOfView) > 0.01 * kEngineFieldOfView)
+                Warn("camera \"" + camera.name +
+                     "\": its projection is not imported; the engine's 45 degree view is used");
+        for (const tinygltf::Light& light : mModel.lights)
+            if (light.type != "point")
+                Warn("light \"" + light.name + "\": a " + light.type +
+                     " light is imported as a point lamp at its node");
+    }
+
     void AddScene() {
         std::vector<int> roots;
         const int scene = mModel.defaultScene >= 0 ? mModel.defaultScene : 0;
@@ -163,6 +188,8 @@ private:
             throw std::runtime_error(mSource.string() + ": node " + std::to_string(index) +
                                      " is missing or has two parents");
         const tinygltf::Node& node = mModel.nodes[index];
+        if (node.skin >= 0)
+            Warn("node \"" + node.name + "\": its skin is not imported");
         SceneObject object;
         object.name = mNames.Take(Word(node.name, "Node" + std::to_string(index)));
         object.parent = parent;
@@ -218,11 +245,9 @@ private:
             const std::string what =
                 "mesh \"" + mesh.name + "\" primitive " + std::to_string(p) + " ";
             if (!primitive.targets.empty())
-                mWarnings << "WARNING: " << mSource.string() << ": " << what
-                          << "has morph targets, which are not imported\n";
+                Warn(what + "has morph targets, which are not imported");
             if (primitive.attributes.count("TEXCOORD_1"))
-                mWarnings << "WARNING: " << mSource.string() << ": " << what
-                          << "has a second UV set, which is not imported\n";
+                Warn(what + "has a second UV set, which is not imported");
             tools::MeshModel model;
             try {
                 model = PrimitiveMesh(mModel, primitive);
@@ -236,6 +261,10 @@ private:
             names.push_back(name);
         }
         return mMeshes[index] = names;
+    }
+
+    void Warn(const std::string& line) {
+        mWarnings << "WARNING: " << mSource.string() << ": " << line << '\n';
     }
 
     const tinygltf::Model& mModel;
@@ -280,6 +309,7 @@ void ImportGltf(const fs::path& gltf, const fs::path& show, std::ostream& warnin
         throw std::runtime_error(show.string() + ": not a new or empty folder");
     const tinygltf::Model model = Load(gltf);
     SceneBuilder scene(model, gltf, warnings);
+    scene.WarnOfUnimported();
     scene.AddScene();
     const std::string camera = scene.FirstCamera();
 

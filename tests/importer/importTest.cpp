@@ -13,6 +13,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <set>
 
 namespace {
 
@@ -29,12 +30,14 @@ using kovra::test::WriteFile;
 // A camera at the origin looking down glTF's -z at the L five metres away,
 // its parent turned a quarter about +y so that the arm, along the mesh's +z,
 // points to +x: to the camera's right. The lamp's node shares the parent's
-// name.
-const std::string kNodes = R"({"name": "Cam", "camera": 0},
+// name. A small L hangs below the camera, up and left in its view.
+const std::string kNodes = R"({"name": "Cam", "camera": 0, "children": [4]},
     {"name": "Holder", "translation": [0, 0, -5], "rotation": [0, 0.70710678, 0, 0.70710678],
      "children": [2]},
     {"name": "L", "mesh": 0},
-    {"name": "Holder", "translation": [0, 1, 0], "extensions": {"KHR_lights_punctual": {"light": 0}}})";
+    {"name": "Holder", "translation": [0, 1, 0], "extensions": {"KHR_lights_punctual": {"light": 0}}},
+    {"name": "Marker", "mesh": 0, "translation": [-1.2, 0.4, -5],
+     "rotation": [0, 0.70710678, 0, 0.70710678], "scale": [0.4, 0.4, 0.4]})";
 const std::string kRoots = "0, 1, 3";
 
 Outcome Import(const std::string& arguments) {
@@ -58,12 +61,13 @@ TEST_F(ImportTest, SceneAndMeshFilesHoldTheNodesInTheEnginesAxes) {
     EXPECT_EQ(ReadFile("show/data/camera.txt"), "0 Cam\n");
 
     const DemoFile scene = engine::gfx::ParseDemoFile(ReadFile("show/data/scene.demo"), "scene");
-    ASSERT_EQ(scene.objects.size(), 4u);
-    const std::string records[4][4] = {{"Camera", "Cam", "", ""},
+    ASSERT_EQ(scene.objects.size(), 5u);
+    const std::string records[5][4] = {{"Camera", "Cam", "", ""},
+                                       {"Mesh", "Marker", "L", "Cam"},
                                        {"Empty", "Holder", "", ""},
                                        {"Mesh", "L", "L", "Holder"},
                                        {"Lamp", "Holder.2", "", ""}};
-    for (std::size_t i = 0; i < 4; ++i) {
+    for (std::size_t i = 0; i < 5; ++i) {
         const auto& o = scene.objects[i];
         EXPECT_EQ((std::array<std::string, 4>{o.kind, o.name, o.dataName, o.parentName}),
                   (std::array<std::string, 4>{records[i][0], records[i][1], records[i][2],
@@ -71,12 +75,24 @@ TEST_F(ImportTest, SceneAndMeshFilesHoldTheNodesInTheEnginesAxes) {
     }
     // Mirrored: five metres along the engine's +z, and the quarter turn about
     // +y the other way round.
-    const auto& holder = scene.objects[1];
+    const auto& holder = scene.objects[2];
     EXPECT_EQ(holder.location.z, 5.0f);
     EXPECT_NEAR(holder.rotation.x, 0.0f, 1e-6);
     EXPECT_NEAR(holder.rotation.y, -std::numbers::pi_v<float> / 2, 1e-6);
     EXPECT_NEAR(holder.rotation.z, 0.0f, 1e-6);
-    EXPECT_EQ(scene.objects[3].location.y, 1.0f);
+    EXPECT_EQ(scene.objects[4].location.y, 1.0f);
+    // The loader turns the z of a camera's children round; the file holds
+    // the mirrored z turned round already.
+    const auto& marker = scene.objects[1];
+    EXPECT_EQ(marker.location.z, -5.0f);
+    ASSERT_EQ(marker.curves.size(), 3u);
+    for (const auto& curve : marker.curves)
+        EXPECT_EQ(curve.keys.at(0).value, 0.4f) << curve.channel;
+    // Both nodes share the one mesh file.
+    std::set<std::string> meshFiles;
+    for (const auto& entry : std::filesystem::directory_iterator("show/data/scene.demo_scene"))
+        meshFiles.insert(entry.path().filename().string());
+    EXPECT_EQ(meshFiles, (std::set<std::string>{"L.kvr", "L.kvr.efx"}));
 
     const KvrContents mesh =
         engine::gfx::ReadKvr("L", ReadFile("show/data/scene.demo_scene/L.kvr"));
@@ -129,6 +145,7 @@ TEST_F(ImportTest, ThePlayerShowsTheArmOnTheCamerasRight) {
     EXPECT_LT(RedAt(pixels, width, height, -1.0f, -0.75f), 64) << "the mirrored arm";
     EXPECT_LT(RedAt(pixels, width, height, 1.0f, 0.75f), 64) << "the upturned arm";
     EXPECT_GT(RedAt(pixels, width, height, 0.0f, 0.75f), 128) << "the bar";
+    EXPECT_GT(RedAt(pixels, width, height, -0.85f, 0.1f), 128) << "the camera's child's arm";
     stbi_image_free(pixels);
 }
 
