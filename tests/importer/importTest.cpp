@@ -149,6 +149,68 @@ TEST_F(ImportTest, ThePlayerShowsTheArmOnTheCamerasRight) {
     stbi_image_free(pixels);
 }
 
+TEST_F(ImportTest, ABinaryFileWithTheSameSceneGivesTheSameFiles) {
+    WriteFile("scene.glb", LMesh::Binary(LMesh::Document(kNodes, kRoots)));
+    ASSERT_EQ(Import("scene.gltf show").status, 0);
+    const Outcome run = Import("scene.glb binary");
+    ASSERT_EQ(run.status, 0) << run.err;
+    for (const char* file : {"data/scene.demo", "data/scene.demo_scene/L.kvr", "data/camera.txt"})
+        EXPECT_EQ(ReadFile(std::string("binary/") + file), ReadFile(std::string("show/") + file))
+            << file;
+}
+
+// Something the show cannot show yet, put into the test's document in
+// place of `from`.
+struct Unimported {
+    const char* name;
+    std::string from;
+    std::string to;
+    std::string warning;
+};
+
+void PrintTo(const Unimported& input, std::ostream* out) {
+    *out << input.name;
+}
+
+class ImportWarningTest : public ImportTest, public testing::WithParamInterface<Unimported> {};
+
+TEST_P(ImportWarningTest, NamesWhatItLeavesOutAndWritesTheShow) {
+    std::string gltf = LMesh::Document(kNodes, kRoots);
+    gltf.replace(gltf.find(GetParam().from), GetParam().from.size(), GetParam().to);
+    WriteFile("scene.gltf", gltf);
+    const Outcome run = Import("scene.gltf show");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "WARNING: scene.gltf: " + GetParam().warning + "\n");
+    EXPECT_TRUE(std::filesystem::exists("show/data/scene.demo_scene/L.kvr"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Features, ImportWarningTest,
+    testing::Values(
+        Unimported{
+            "Animation", R"("scene": 0,)",
+            R"("animations": [{"name": "Walk", "channels": [], "samplers": []}], "scene": 0,)",
+            "animation \"Walk\" is not imported; the show holds the scene still"},
+        // The marker is the last node: the skins close the nodes' list.
+        Unimported{
+            "Skin", R"("scale": [0.4, 0.4, 0.4]})",
+            R"("scale": [0.4, 0.4, 0.4], "skin": 0}], "skins": [{"joints": [2], "inverseBindMatrices": 0})",
+            "node \"Marker\": its skin is not imported"},
+        Unimported{"AlphaMode", R"([0.9, 0.5, 0.2, 1]})",
+                   R"([0.9, 0.5, 0.2, 1]}, "alphaMode": "BLEND")",
+                   "material \"Clay\": alpha mode BLEND is not imported"},
+        Unimported{"Projection", R"("yfov": 0.785)", R"("yfov": 1.2)",
+                   "camera \"Lens\": its projection is not imported; the engine's 45 degree view "
+                   "is used"},
+        Unimported{"DirectionalLight", R"("type": "point")", R"("type": "directional")",
+                   "light \"Bulb\": a directional light is imported as a point lamp at its node"},
+        Unimported{"SecondUvSet", R"("TEXCOORD_0": 2)", R"("TEXCOORD_0": 2, "TEXCOORD_1": 2)",
+                   "mesh \"L\" primitive 0 has a second UV set, which is not imported"},
+        Unimported{"MorphTargets", R"("indices": 3,)",
+                   R"("targets": [{"POSITION": 1}], "indices": 3,)",
+                   "mesh \"L\" primitive 0 has morph targets, which are not imported"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 struct BadInput {
     const char* name;
     std::string gltf; // written as bad.gltf unless empty

@@ -41,14 +41,14 @@ struct LMesh {
         return R"({
   "asset": {"version": "2.0"},
   "extensionsUsed": ["KHR_lights_punctual"],
-  "extensions": {"KHR_lights_punctual": {"lights": [{"type": "point", "intensity": 5}]}},
+  "extensions": {"KHR_lights_punctual": {"lights": [{"name": "Bulb", "type": "point", "intensity": 5}]}},
   "scene": 0,
   "scenes": [{"nodes": [)" +
                roots + R"(]}],
   "nodes": [)" +
                nodes + R"(],
-  "cameras": [{"type": "perspective", "perspective": {"yfov": 0.785, "znear": 0.1, "zfar": 100}}],
-  "materials": [{"pbrMetallicRoughness": {"baseColorFactor": [0.9, 0.5, 0.2, 1]}}],
+  "cameras": [{"name": "Lens", "type": "perspective", "perspective": {"yfov": 0.785, "znear": 0.1, "zfar": 100}}],
+  "materials": [{"name": "Clay", "pbrMetallicRoughness": {"baseColorFactor": [0.9, 0.5, 0.2, 1]}}],
   "meshes": [{"name": "L", "primitives": [{"attributes": {)" +
                attributes + R"(},
                                           "indices": 3, "material": 0}]}],
@@ -65,6 +65,27 @@ struct LMesh {
     {"bufferView": 3, "componentType": 5123, "count": 12, "type": "SCALAR"}]
 }
 )";
+    }
+
+    // The document in a binary container with the buffer inside, as ".glb".
+    static std::string Binary(std::string json) {
+        const std::string external = R"("uri": "l.bin", )";
+        json.erase(json.find(external), external.size());
+        json.resize((json.size() + 3) / 4 * 4, ' ');
+        const std::string buffer = Buffer(); // 280 bytes: a whole number of words
+        std::string glb = "glTF";
+        Word(glb, 2);
+        Word(glb, static_cast<std::uint32_t>(12 + 8 + json.size() + 8 + buffer.size()));
+        Word(glb, static_cast<std::uint32_t>(json.size()));
+        glb += "JSON" + json;
+        Word(glb, static_cast<std::uint32_t>(buffer.size()));
+        glb += std::string("BIN\0", 4) + buffer;
+        return glb;
+    }
+
+private:
+    static void Word(std::string& bytes, std::uint32_t value) {
+        bytes.append(reinterpret_cast<const char*>(&value), sizeof value);
     }
 };
 
