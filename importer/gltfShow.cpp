@@ -143,6 +143,8 @@ public:
         for (const tinygltf::Material& material : mModel.materials) {
             if (material.pbrMetallicRoughness.baseColorTexture.index >= 0)
                 Warn("material \"" + material.name + "\": its base colour texture is not imported");
+            if (material.normalTexture.index >= 0)
+                Warn("material \"" + material.name + "\": its normal texture is not imported");
             if (material.alphaMode != "OPAQUE")
                 Warn("material \"" + material.name + "\": alpha mode " + material.alphaMode +
                      " is not imported");
