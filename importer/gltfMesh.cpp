@@ -38,9 +38,14 @@ public:
         mElementSize = mComponents * static_cast<std::size_t>(componentSize);
         mStride = view.byteStride ? view.byteStride : mElementSize;
         mCount = accessor.count;
+        // Each bound on its own first, so that no sum or product below wraps.
+        const std::size_t size = data.size();
+        if (view.byteOffset > size || view.byteLength > size - view.byteOffset ||
+            accessor.byteOffset > view.byteLength || mCount > size || mStride > size)
+            throw std::runtime_error(what + " runs past the end of its buffer");
         const std::size_t start = view.byteOffset + accessor.byteOffset;
         const std::size_t end = mCount ? start + mStride * (mCount - 1) + mElementSize : start;
-        if (end > view.byteOffset + view.byteLength || end > data.size())
+        if (end > view.byteOffset + view.byteLength)
             throw std::runtime_error(what + " runs past the end of its buffer");
         mBytes = data.data() + start;
     }
@@ -64,7 +69,7 @@ public:
             std::memcpy(&value, at, sizeof value);
             return value;
         }
-        default: {
+        default: { // unsigned int, as PrimitiveMesh checks
             std::uint32_t value = 0;
             std::memcpy(&value, at, sizeof value);
             return value;
@@ -149,7 +154,10 @@ tools::MeshModel PrimitiveMesh(const tinygltf::Model& model, const tinygltf::Pri
 
     if (primitive.indices >= 0) {
         AccessorView indices(model, primitive.indices, "the index accessor");
-        if (indices.Components() != 1 || indices.ComponentType() == TINYGLTF_COMPONENT_TYPE_FLOAT)
+        const int type = indices.ComponentType();
+        if (indices.Components() != 1 || (type != TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE &&
+                                          type != TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT &&
+                                          type != TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT))
             throw std::runtime_error("the index accessor must hold unsigned integers");
         for (std::size_t i = 0; i < indices.Count(); ++i) {
             const std::uint32_t index = indices.Index(i);

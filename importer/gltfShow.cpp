@@ -165,8 +165,19 @@ public:
         const int scene = mModel.defaultScene >= 0 ? mModel.defaultScene : 0;
         if (scene < static_cast<int>(mModel.scenes.size()))
             roots = mModel.scenes[scene].nodes;
-        for (int root : roots)
-            AddNode(root, "", false);
+        // Depth first with a stack of its own, so that a deep chain of
+        // nodes cannot exhaust the program's.
+        std::vector<Pending> pending;
+        for (auto root = roots.rbegin(); root != roots.rend(); ++root)
+            pending.push_back({*root, "", false});
+        while (!pending.empty()) {
+            const Pending next = pending.back();
+            pending.pop_back();
+            const SceneObject& object = AddNode(next);
+            const std::vector<int>& children = mModel.nodes[next.index].children;
+            for (auto child = children.rbegin(); child != children.rend(); ++child)
+                pending.push_back({*child, object.name, object.kind == "Camera"});
+        }
     }
 
     // The first camera, made up looking at the origin when the scene has none.
@@ -184,7 +195,14 @@ public:
     const std::map<std::string, std::string>& Files() const { return mFiles; }
 
 private:
-    void AddNode(int index, const std::string& parent, bool underCamera) {
+    struct Pending {
+        int index;
+        std::string parent;
+        bool underCamera;
+    };
+
+    const SceneObject& AddNode(const Pending& pending) {
+        const int index = pending.index;
         if (index < 0 || index >= static_cast<int>(mModel.nodes.size()) ||
             !mVisited.insert(index).second)
             throw std::runtime_error(mSource.string() + ": node " + std::to_string(index) +
@@ -194,14 +212,14 @@ private:
             Warn("node \"" + node.name + "\": its skin is not imported");
         SceneObject object;
         object.name = mNames.Take(Word(node.name, "Node" + std::to_string(index)));
-        object.parent = parent;
+        object.parent = pending.parent;
         const Placement placement = NodePlacement(node);
         for (int axis = 0; axis < 3; ++axis) {
             object.location[axis] = placement.location[axis];
             object.rotation[axis] = placement.rotation[axis];
         }
         // The scene loader turns the z of a camera's children round.
-        if (underCamera)
+        if (pending.underCamera)
             object.location[2] = -object.location[2];
         const char* scaleChannels[3] = {"ScaleX", "ScaleY", "ScaleZ"};
         if (placement.scale != std::array<float, 3>{1.0f, 1.0f, 1.0f})
@@ -210,7 +228,10 @@ private:
                     tools::HoldCurve(scaleChannels[axis], placement.scale[axis]));
 
         std::vector<std::string> meshes;
-        if (node.mesh >= 0 && node.mesh < static_cast<int>(mModel.meshes.size()))
+        if (node.mesh >= static_cast<int>(mModel.meshes.size()))
+            throw std::runtime_error(mSource.string() + ": node " + std::to_string(index) +
+                                     " names no mesh");
+        if (node.mesh >= 0)
             meshes = AddMesh(node.mesh);
         if (node.camera >= 0)
             object.kind = "Camera";
@@ -223,6 +244,7 @@ private:
         } else
             object.kind = "Empty";
         mObjects.push_back(object);
+        const std::size_t at = mObjects.size() - 1;
         // Further primitives hang below the node where it stands.
         for (const std::string& mesh : meshes) {
             SceneObject part =
@@ -230,8 +252,7 @@ private:
             part.parent = object.name;
             mObjects.push_back(part);
         }
-        for (int child : node.children)
-            AddNode(child, object.name, object.kind == "Camera");
+        return mObjects[at];
     }
 
     // The mesh files of the mesh's primitives, written once however many

@@ -159,6 +159,12 @@ TEST_F(ImportTest, ABinaryFileWithTheSameSceneGivesTheSameFiles) {
             << file;
 }
 
+// The test's document with `from` replaced.
+std::string Changed(const std::string& from, const std::string& to) {
+    std::string gltf = LMesh::Document(kNodes, kRoots);
+    return gltf.replace(gltf.find(from), from.size(), to);
+}
+
 // Something the show cannot show yet, put into the test's document in
 // place of `from`.
 struct Unimported {
@@ -175,9 +181,7 @@ void PrintTo(const Unimported& input, std::ostream* out) {
 class ImportWarningTest : public ImportTest, public testing::WithParamInterface<Unimported> {};
 
 TEST_P(ImportWarningTest, NamesWhatItLeavesOutAndWritesTheShow) {
-    std::string gltf = LMesh::Document(kNodes, kRoots);
-    gltf.replace(gltf.find(GetParam().from), GetParam().from.size(), GetParam().to);
-    WriteFile("scene.gltf", gltf);
+    WriteFile("scene.gltf", Changed(GetParam().from, GetParam().to));
     const Outcome run = Import("scene.gltf show");
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "WARNING: scene.gltf: " + GetParam().warning + "\n");
@@ -222,13 +226,6 @@ void PrintTo(const BadInput& input, std::ostream* out) {
     *out << input.name;
 }
 
-// The index accessor claims more indices than its buffer view holds.
-std::string TooManyIndices() {
-    std::string gltf = LMesh::Document(kNodes, kRoots);
-    const std::string count = "\"count\": 12";
-    return gltf.replace(gltf.find(count), count.size(), "\"count\": 13");
-}
-
 class ImportBadInputTest : public ImportTest, public testing::WithParamInterface<BadInput> {};
 
 TEST_P(ImportBadInputTest, GivesOneLineNamingTheFile) {
@@ -257,9 +254,15 @@ INSTANTIATE_TEST_SUITE_P(
                  "bad.gltf: mesh \"L\" primitive 0 NORMAL must hold 3 floats a vertex"},
         BadInput{"ShortBuffer", LMesh::Document(kNodes, kRoots),
                  "bad.gltf: File size mismatch : l.bin, requestedBytes 280, but got 200", 200},
-        BadInput{"IndicesPastTheirView", TooManyIndices(),
+        BadInput{"IndicesPastTheirView", Changed(R"("count": 12)", R"("count": 13)"),
                  "bad.gltf: mesh \"L\" primitive 0 the index accessor runs past the end of its "
-                 "buffer"}),
+                 "buffer"},
+        BadInput{"SignedIndices", Changed(R"("componentType": 5123)", R"("componentType": 5122)"),
+                 "bad.gltf: mesh \"L\" primitive 0 the index accessor must hold unsigned "
+                 "integers"},
+        BadInput{"NodeOfNoMesh",
+                 Changed(R"({"name": "L", "mesh": 0})", R"({"name": "L", "mesh": 7})"),
+                 "bad.gltf: node 2 names no mesh"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
