@@ -1,6 +1,7 @@
 #include "importer/gltfShow.h"
 
 #include "importer/gltfAxes.h"
+#include "importer/gltfLoad.h"
 #include "importer/gltfMesh.h"
 
 #include "tools/generators/fileWriter.h"
@@ -57,31 +58,6 @@ private:
     std::set<std::string> mTaken;
 };
 
-std::string OneLine(std::string text) {
-    while (!text.empty() && (text.back() == '\n' || text.back() == ' '))
-        text.pop_back();
-    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at))
-        text.replace(at, 1, "; ");
-    return text;
-}
-
-tinygltf::Model Load(const fs::path& path) {
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec))
-        throw std::runtime_error(path.string() + ": no such file");
-    tinygltf::TinyGLTF loader;
-    tinygltf::Model model;
-    std::string error;
-    std::string warning;
-    const bool binary = path.extension() == ".glb";
-    const bool loaded = binary ? loader.LoadBinaryFromFile(&model, &error, &warning, path.string())
-                               : loader.LoadASCIIFromFile(&model, &error, &warning, path.string());
-    if (!loaded)
-        throw std::runtime_error(path.string() + ": " +
-                                 (error.empty() ? "not a glTF 2.0 file" : OneLine(error)));
-    return model;
-}
-
 std::array<double, 3> Triple(const std::vector<double>& v, double fallback) {
     return v.size() == 3 ? std::array<double, 3>{v[0], v[1], v[2]}
                          : std::array<double, 3>{fallback, fallback, fallback};
@@ -132,7 +108,7 @@ std::string EffectScript(const tinygltf::Model& model, int material) {
 // the files of their meshes.
 class SceneBuilder {
 public:
-    SceneBuilder(const tinygltf::Model& model, const fs::path& source, std::ostream& warnings)
+    SceneBuilder(const tinygltf::Model& model, const std::string& source, std::ostream& warnings)
         : mModel(model), mSource(source), mWarnings(warnings) {}
 
     // What the file holds that the show cannot show yet, a line each.
@@ -205,7 +181,7 @@ private:
         const int index = pending.index;
         if (index < 0 || index >= static_cast<int>(mModel.nodes.size()) ||
             !mVisited.insert(index).second)
-            throw std::runtime_error(mSource.string() + ": node " + std::to_string(index) +
+            throw std::runtime_error(mSource + ": node " + std::to_string(index) +
                                      " is missing or has two parents");
         const tinygltf::Node& node = mModel.nodes[index];
         if (node.skin >= 0)
@@ -229,7 +205,7 @@ private:
 
         std::vector<std::string> meshes;
         if (node.mesh >= static_cast<int>(mModel.meshes.size()))
-            throw std::runtime_error(mSource.string() + ": node " + std::to_string(index) +
+            throw std::runtime_error(mSource + ": node " + std::to_string(index) +
                                      " names no mesh");
         if (node.mesh >= 0)
             meshes = AddMesh(node.mesh);
@@ -275,7 +251,7 @@ private:
             try {
                 model = PrimitiveMesh(mModel, primitive);
             } catch (const std::runtime_error& e) {
-                throw std::runtime_error(mSource.string() + ": " + what + e.what());
+                throw std::runtime_error(mSource + ": " + what + e.what());
             }
             const std::string name =
                 mFileNames.Take(mesh.primitives.size() > 1 ? base + "_" + std::to_string(p) : base);
@@ -287,11 +263,11 @@ private:
     }
 
     void Warn(const std::string& line) {
-        mWarnings << "WARNING: " << mSource.string() << ": " << line << '\n';
+        mWarnings << "WARNING: " << mSource << ": " << line << '\n';
     }
 
     const tinygltf::Model& mModel;
-    const fs::path& mSource;
+    const std::string& mSource;
     std::ostream& mWarnings;
     UniqueNames mNames;
     UniqueNames mFileNames;
@@ -326,23 +302,27 @@ std::string Manifest(const std::string& title) {
 
 } // namespace
 
+std::map<std::string, std::string> SceneFiles(const tinygltf::Model& model,
+                                              const std::string& source, std::ostream& warnings) {
+    SceneBuilder scene(model, source, warnings);
+    scene.WarnOfUnimported();
+    scene.AddScene();
+    const std::string camera = scene.FirstCamera();
+    std::map<std::string, std::string> files = scene.Files();
+    const auto frames =
+        static_cast<std::uint32_t>(std::lround(kShowSeconds * tools::kFramesPerSecond));
+    files[kScene] = tools::EncodeScene(scene.Objects(), frames);
+    files["data/camera.txt"] = "0 " + camera + "\n";
+    return files;
+}
+
 void ImportGltf(const fs::path& gltf, const fs::path& show, std::ostream& warnings) {
     std::error_code ec;
     if (fs::exists(show, ec) && !(fs::is_directory(show, ec) && fs::is_empty(show, ec)))
         throw std::runtime_error(show.string() + ": not a new or empty folder");
-    const tinygltf::Model model = Load(gltf);
-    SceneBuilder scene(model, gltf, warnings);
-    scene.WarnOfUnimported();
-    scene.AddScene();
-    const std::string camera = scene.FirstCamera();
-
-    const auto frames =
-        static_cast<std::uint32_t>(std::lround(kShowSeconds * tools::kFramesPerSecond));
     std::map<std::string, std::vector<std::uint8_t>> files;
-    for (const auto& [path, bytes] : scene.Files())
+    for (const auto& [path, bytes] : SceneFiles(LoadGltf(gltf), gltf.string(), warnings))
         files[path] = Bytes(bytes);
-    files[kScene] = Bytes(tools::EncodeScene(scene.Objects(), frames));
-    files["data/camera.txt"] = Bytes("0 " + camera + "\n");
     files["show.lua"] = Bytes(Manifest(gltf.stem().string()));
     files["data/music.mp3"] = tools::EncodeMp3(
         tools::StereoBuffer(kMusicRate, static_cast<std::size_t>(kShowSeconds * kMusicRate)),

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <tiny_gltf.h>
+
 #include <filesystem>
+#include <map>
 #include <ostream>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -16,6 +20,12 @@ namespace kovra::importer {
 // naming the file at fault.
 void ImportGltf(const std::filesystem::path& gltf, const std::filesystem::path& show,
                 std::ostream& warnings);
+
+// The scene's own files of that show, by path in the show folder: the scene
+// file, the meshes and their effect scripts, and the camera schedule.
+// `source` names the file in errors and warnings.
+std::map<std::string, std::string> SceneFiles(const tinygltf::Model& model,
+                                              const std::string& source, std::ostream& warnings);
 
 // The effect files the imported meshes' scripts use (path in the show
 // folder, text), built into the program.
