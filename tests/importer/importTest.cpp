@@ -165,6 +165,39 @@ std::string Changed(const std::string& from, const std::string& to) {
     return gltf.replace(gltf.find(from), from.size(), to);
 }
 
+TEST_F(ImportTest, EachPrimitiveIsAMeshFileAndTheFurtherOnesHangBelowTheNode) {
+    WriteFile(
+        "scene.gltf",
+        Changed(R"("indices": 3, "material": 0})",
+                R"("indices": 3, "material": 0}, {"attributes": {"POSITION": 0}, "indices": 3})"));
+    const Outcome run = Import("scene.gltf show");
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::set<std::string> meshFiles;
+    for (const auto& entry : std::filesystem::directory_iterator("show/data/scene.demo_scene"))
+        meshFiles.insert(entry.path().filename().string());
+    EXPECT_EQ(meshFiles,
+              (std::set<std::string>{"L_0.kvr", "L_0.kvr.efx", "L_1.kvr", "L_1.kvr.efx"}));
+    const DemoFile scene = engine::gfx::ParseDemoFile(ReadFile("show/data/scene.demo"), "scene");
+    std::vector<std::array<std::string, 3>> meshes;
+    for (const auto& o : scene.objects)
+        if (o.kind == "Mesh")
+            meshes.push_back({o.name, o.dataName, o.parentName});
+    EXPECT_EQ(meshes, (std::vector<std::array<std::string, 3>>{{"Marker", "L_0", "Cam"},
+                                                               {"Marker.L_1", "L_1", "Marker"},
+                                                               {"L", "L_0", "Holder"},
+                                                               {"L.L_1", "L_1", "L"}}));
+    // Without normals of its own the second gets the faces' normals: the
+    // L faces -x, which the mirror keeps.
+    const KvrContents second =
+        engine::gfx::ReadKvr("L_1", ReadFile("show/data/scene.demo_scene/L_1.kvr"));
+    const auto* normals = static_cast<const float*>(second.streams.at(MeshData::Normal).data.get());
+    for (int v = 0; v < 8; ++v)
+        EXPECT_EQ((std::array<float, 3>{normals[3 * v], normals[3 * v + 1], normals[3 * v + 2]}),
+                  (std::array<float, 3>{-1, 0, 0}))
+            << v;
+    EXPECT_EQ(second.streams.count(MeshData::TexCoord), 0u);
+}
+
 // Something the show cannot show yet, put into the test's document in
 // place of `from`.
 struct Unimported {
