@@ -11,6 +11,9 @@
 
 #include <tiny_gltf.h>
 
+#include <algorithm>
+#include <array>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <map>
