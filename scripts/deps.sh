@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   cmake g++ make pkg-config ccache
-  libsdl2-dev libepoxy-dev libmpg123-dev libmp3lame-dev libfltk1.3-dev liblua5.1-0-dev libstb-dev
+  libsdl2-dev libepoxy-dev libmpg123-dev libmp3lame-dev libfltk1.3-dev liblua5.1-0-dev libstb-dev libtinygltf-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
   libgl1-mesa-dri libegl-mesa0 libegl-dev libgl-dev

@@ -4,12 +4,13 @@
 # repository would: the library's file name and SONAME, every installed
 # header compiled on its own, the example of examples/ built once with
 # CMake's find_package and once with pkg-config, and each build capturing
-# one second headless from a small show made in a scratch folder.
+# one second headless from a small show made in a scratch folder; the
+# installed importer runs.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
 export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
-cmake --build "$build" -j "$(nproc)" --target engine kovra-player makeStandInShow >/dev/null
+cmake --build "$build" -j "$(nproc)" --target engine kovra-player kovra-import makeStandInShow >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 prefix=$work/prefix
@@ -76,3 +77,8 @@ if grep -o '<td>ERROR</td><td>[^<]*' "$work/starter/data/log.html"; then
   fail "the installed player logged the rows above"
 fi
 echo "installed player: $count frames of its starter show"
+
+# The installed importer runs and names a file it cannot read.
+error=$("$prefix/bin/kovra-import" "$work/none.gltf" "$work/imported" 2>&1) && fail "kovra-import read no file"
+[ "$error" = "kovra-import: $work/none.gltf: no such file" ] || fail "kovra-import said: $error"
+echo "installed importer: $error"

@@ -1,6 +1,6 @@
 // makeFuzzCorpus DIR: writes the seed corpus of the fuzz targets into
 // DIR/<target>/: a few small valid files per reader (kvr, anim, demo,
-// camera), and the effect scripts, effect files and textures of the source
+// camera, gltf), and the effect scripts, effect files and textures of the source
 // tree, the malformed ones the tests keep among them (efx, fx, texture).
 // The bytes are the same on every run.
 #include "engine/gfx/KVRMesh.h"
@@ -111,6 +111,26 @@ int main(int argc, char** argv) {
     Write(dir / "demo" / "mesh.demo",
           DemoBytes().Header(1).Object("Mesh", "tree", "leaf", "", 0, 0, 0, 0, 0, 0, 0).bytes);
     Write(dir / "camera" / "schedule.txt", "0 front\n50 side trailing words\n\n75\tfront\n");
+    // A triangle drawn twice, below a camera and a lamp, its buffer inside.
+    Write(dir / "gltf" / "triangle.gltf", R"({
+  "asset": {"version": "2.0"}, "scene": 0, "scenes": [{"nodes": [0, 1]}],
+  "nodes": [{"name": "Cam", "camera": 0, "translation": [0, 0, 3], "children": [2]},
+            {"name": "Lamp", "rotation": [0, 0.6, 0, 0.8],
+             "extensions": {"KHR_lights_punctual": {"light": 0}}},
+            {"name": "Tri", "mesh": 0, "matrix": [1, 0, 0, 0, 0, 2, 0, 0, 0, 0, 1, 0, 1, 2, 3, 1]}],
+  "extensionsUsed": ["KHR_lights_punctual"],
+  "extensions": {"KHR_lights_punctual": {"lights": [{"type": "spot", "spot": {}}]}},
+  "cameras": [{"type": "perspective", "perspective": {"yfov": 0.8, "znear": 0.1}}],
+  "meshes": [{"name": "Tri", "primitives": [{"attributes": {"POSITION": 0}, "indices": 1},
+                                            {"attributes": {"POSITION": 0}}]}],
+  "buffers": [{"byteLength": 44,
+               "uri": "data:application/octet-stream;base64,AAAAAAAAAAAAAAAAAACAPwAAAAAAAAAAAAAAAAAAgD8AAAAAAAABAAIAAAA="}],
+  "bufferViews": [{"buffer": 0, "byteLength": 36}, {"buffer": 0, "byteOffset": 36, "byteLength": 6}],
+  "accessors": [{"bufferView": 0, "componentType": 5126, "count": 3, "type": "VEC3",
+                 "min": [0, 0, 0], "max": [1, 1, 0]},
+                {"bufferView": 1, "componentType": 5123, "count": 3, "type": "SCALAR"}]
+}
+)");
     Write(dir / "camera" / "odd.txt", "-3 back\r\n2147483647 last\n99999999999 over\nx y\n");
     for (const char* folder : {"data", "data/fx", "tests/effects/data", "tests/data/malformed"}) {
         CopySeeds(folder, {".efx"}, dir / "efx");
