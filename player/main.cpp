@@ -9,6 +9,7 @@
 #include "common/playShow.h"
 
 #include "engine/core/exception.h"
+#include "engine/core/stringConversion.h"
 #include "engine/wrapper/wrapper.h"
 
 #include <cstdio>
@@ -34,13 +35,6 @@ int BadShow(const std::string& folder, const std::string& what) {
     return 1;
 }
 
-std::string Narrow(const std::wstring& text) {
-    std::string narrow;
-    for (wchar_t c : text)
-        narrow += static_cast<char>(c);
-    return narrow;
-}
-
 // Checks the folder and its manifest before anything is written: only then
 // does the engine start, from inside the folder, so that the show's
 // "data/..." paths and its log are the folder's own.
@@ -53,13 +47,15 @@ int PlayFolder(const std::string& folder, Options options) {
     // Paths on the command line are the user's, relative to where they stand.
     if (options.capture)
         options.capture->directory = fs::absolute(options.capture->directory).string();
-    fs::current_path(folder);
+    fs::current_path(folder, ec);
+    if (ec)
+        return BadShow(folder, ec.message());
     fs::create_directories("data", ec); // where the log goes
     engine::gfx::ShowManifest manifest;
     try {
         manifest = engine::ReadShowManifest(kManifest);
     } catch (const engine::core::Exception& e) {
-        return BadShow(folder, Narrow(e.GetText()));
+        return BadShow(folder, engine::core::Narrow(e.GetText()));
     }
     engine::SetMusicFile(manifest.music);
     engine::SetShowLength(manifest.length);

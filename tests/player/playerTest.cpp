@@ -88,6 +88,12 @@ TEST(Player, ABadShowFolderGetsOneLineAndWritesNothing) {
         after.erase("./show/data/log.html");
         EXPECT_EQ(after, before) << missing;
     }
+    // A name beyond ASCII comes out as the manifest spells it, in UTF-8.
+    std::string manifest = ReadFile("show/show.lua");
+    manifest.replace(manifest.find("data/music.mp3"), 14, "data/m\u00e9lodie.mp3");
+    WriteFile("show/show.lua", manifest);
+    EXPECT_EQ(Player("show").err, "kovra-player: show: show.lua: music names "
+                                  "data/m\u00e9lodie.mp3, which does not exist\n");
 }
 
 TEST(Player, CommandLineMistakesAreNamedAboveTheHelp) {
